@@ -1,0 +1,46 @@
+// File and shell services.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+// Framework operations: they report through FunStatContext.
+std::uint64_t GetFileSize(plat::FileHandle file);
+std::uint64_t GetFileSize(const std::string& fileName);
+void RunFile(const std::string& fileName, const std::string& parameters,
+             const std::string& directory, bool minimized, bool quoteParameters);
+void OpenSite(const std::string& address, const std::string& failureMessage);
+
+// Plain functions.
+std::string IncludePathDelimiter(const std::string& path);
+bool IsDriveName(const std::string& path);
+std::string FilePathOf(const std::string& path);
+std::string FileNameOf(const std::string& path);
+/// The file name's extension with its dot ("" when none).
+std::string FileExtOf(const std::string& path);
+/// PATH with its last extension removed.
+std::string RemoveFileExt(const std::string& path);
+std::string LongPathName(const std::string& path);
+std::string FullPathName(const std::string& path);
+bool PathExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+std::uint64_t MakeFileSize(std::uint32_t low, std::uint32_t high);
+bool IsWindows2000OrLater();
+
+/// Looks up optional system entry points at start-up; nothing calls them.
+class TFileUnitLoader {
+public:
+  TFileUnitLoader();
+  ~TFileUnitLoader();
+  TFileUnitLoader(const TFileUnitLoader&) = delete;
+  TFileUnitLoader& operator=(const TFileUnitLoader&) = delete;
+
+  plat::ModuleHandle KernelModule;
+  plat::ModuleHandle AdvapiModule;
+  bool Flag1;
+  bool Flag2;
+  void* EntryPoints[6];
+};
+extern TFileUnitLoader FileUnitLoader;

@@ -1,0 +1,30 @@
+// Text helpers shared by the engine: the one case-insensitive comparator and
+// the acronym test.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+/// ASCII case folding of one byte.
+inline unsigned char FoldCase(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+/// The comparator for every case-insensitive comparison, sort and lookup:
+/// ASCII letters folded, bytes compared unsigned. <0, 0 or >0.
+int CompareText(std::string_view a, std::string_view b);
+bool SameText(std::string_view a, std::string_view b);
+/// Strict-weak "less" for sorting with CompareText.
+struct TextLess {
+  bool operator()(std::string_view a, std::string_view b) const { return CompareText(a, b) < 0; }
+};
+
+/// True when TEXT has at most 2 characters or no character but the last is
+/// a lowercase ASCII letter.
+bool IsAcronym(std::string_view text);
+
+/// Replaces every character that is not an ASCII letter, digit or '_' by '_'.
+void MakeIdentifier(std::string& text);
+
+inline bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+inline bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+inline bool IsWordChar(unsigned char c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_'; }
