@@ -1,0 +1,117 @@
+#include "cli/cli_host.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "lib/platform/platform.h"
+#include "lib/platform/terminal.h"
+
+namespace {
+
+// Line ends of reports are CR LF; a terminal or a log file wants LF.
+std::string ToLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+      continue;
+    out += text[i];
+  }
+  return out;
+}
+
+// Reads "Conversion progress: I lines from N. ..." back into its numbers.
+bool ParseProgress(const std::string& caption, long& line, long& total) {
+  return std::sscanf(caption.c_str(), "Conversion progress: %ld lines from %ld.", &line,
+                     &total) == 2;
+}
+
+} // namespace
+
+CliHost::CliHost(const CliOptions& options)
+    : options_(options), progressBar_(!options.Quiet && plat::StandardErrorIsTerminal()) {
+  SetMessageDialogs(this);
+  SetErrorDialog(this);
+}
+
+CliHost::~CliHost() {
+  ClearProgress();
+  SetErrorDialog(nullptr);
+  SetMessageDialogs(nullptr);
+}
+
+void CliHost::LogLine(const std::string& line) {
+  if (options_.Quiet)
+    return;
+  ClearProgress();
+  std::cout << line << '\n';
+}
+
+void CliHost::SetProgressCaption(const std::string& caption) {
+  if (!progressBar_)
+    return;
+  long line = 0;
+  long total = 0;
+  if (!ParseProgress(caption, line, total))
+    return;
+  // Drawing every line would cost more than converting it.
+  const std::uint32_t now = plat::TickCount();
+  if (barShown_ && now - lastDraw_ < 100 && line != total)
+    return;
+  lastDraw_ = now;
+  DrawProgress(line, total);
+}
+
+void CliHost::DrawProgress(long line, long total) {
+  std::cout.flush();
+  const int columns = plat::StandardErrorColumns();
+  const std::string counts = " " + std::to_string(line) + "/" + std::to_string(total) + " lines";
+  int width = columns - static_cast<int>(counts.size()) - 8;
+  if (width < 10)
+    width = 10;
+  if (width > 50)
+    width = 50;
+  const long filled = total > 0 ? line * width / total : 0;
+  const long percent = total > 0 ? line * 100 / total : 0;
+  std::string bar = "\r[";
+  bar.append(static_cast<std::size_t>(filled), '#');
+  bar.append(static_cast<std::size_t>(width - filled), '.');
+  bar += "] " + std::to_string(percent) + "%" + counts;
+  std::fputs(bar.c_str(), stderr);
+  std::fflush(stderr);
+  barShown_ = true;
+}
+
+void CliHost::ClearProgress() {
+  if (!barShown_)
+    return;
+  std::cout.flush();
+  const int columns = plat::StandardErrorColumns();
+  std::string blank = "\r";
+  blank.append(static_cast<std::size_t>(columns > 1 ? columns - 1 : 1), ' ');
+  blank += "\r";
+  std::fputs(blank.c_str(), stderr);
+  std::fflush(stderr);
+  barShown_ = false;
+}
+
+int CliHost::MessageBox(const std::string& caption, const std::string& text, std::uint32_t) {
+  ClearProgress();
+  std::cout.flush();
+  std::cerr << caption << ": " << ToLf(text) << std::endl;
+  return 1;
+}
+
+bool CliHost::ShowReport(const std::string& caption, const std::string& message, bool* noErrors,
+                         const std::string& report) {
+  ClearProgress();
+  std::cout.flush();
+  std::cerr << caption << ": " << ToLf(message.empty() ? "Failed to perform." : message) << '\n'
+            << "DESCRIPTION\n"
+            << ToLf(message.empty() ? "Failed to perform." : message) << '\n'
+            << ToLf(report) << std::endl;
+  if (noErrors)
+    *noErrors = false;
+  return true;
+}

@@ -1,0 +1,59 @@
+// The command line's stand-ins for the window: the log pane is standard
+// output, message boxes and error reports go to standard error, and a
+// progress bar is drawn on standard error when it is a terminal.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/converter.h"
+#include "lib/dialogs.h"
+#include "lib/error.h"
+
+struct CliOptions {
+  bool Fast = false;
+  bool MakeCodePretty = false;
+  bool UseTable = true;
+  bool UseSectionSep = true;
+  bool UseProjectOptions = true;
+  bool Open = false;
+  bool Quiet = false;
+};
+
+class CliHost : public IConverterHost, public IMessageDialogs, public IErrorDialog {
+public:
+  explicit CliHost(const CliOptions& options);
+  ~CliHost() override;
+  CliHost(const CliHost&) = delete;
+  CliHost& operator=(const CliHost&) = delete;
+
+  // IConverterHost
+  void LogLine(const std::string& line) override;
+  void SetProgressCaption(const std::string& caption) override;
+  void ProcessMessages() override {}
+  bool UseProjectOptionsChecked() override { return options_.UseProjectOptions; }
+  bool MakeCodePrettyChecked() override { return options_.MakeCodePretty; }
+  bool UseTableChecked() override { return options_.UseTable; }
+  bool UseSectionSepChecked() override { return options_.UseSectionSep; }
+
+  // IMessageDialogs
+  int MessageBox(const std::string& caption, const std::string& text,
+                 std::uint32_t flags) override;
+  void Beep(std::uint32_t) override {}
+
+  // IErrorDialog
+  bool ShowReport(const std::string& caption, const std::string& message, bool* noErrors,
+                  const std::string& report) override;
+  int RecursionCount() const override { return 0; }
+
+  /// Removes the progress bar, if one is drawn.
+  void ClearProgress();
+
+private:
+  void DrawProgress(long line, long total);
+
+  CliOptions options_;
+  bool progressBar_;
+  bool barShown_ = false;
+  std::uint32_t lastDraw_ = 0;
+};

@@ -1,0 +1,108 @@
+// orvanel-convert: converts a source document into the four pages of a help
+// site without a window, for scripts and CI.
+#include <clocale>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/cli_host.h"
+#include "engine/converter.h"
+#include "lib/error.h"
+#include "lib/program.h"
+
+namespace {
+
+constexpr int kExitConverted = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+class UsageFormatter : public CLI::Formatter {
+public:
+  std::string make_usage(const CLI::App*, std::string name) const override {
+    return "Usage: " + name + " [OPTIONS] SOURCE DESTINATION\n";
+  }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  SetProgramArguments(argc, argv);
+
+  CLI::App app{"Converts a structured plain-text SOURCE (.txt) into the content, contents, "
+               "level buttons and glossary pages of a help site in DESTINATION.",
+               "orvanel-convert"};
+  app.formatter(std::make_shared<UsageFormatter>());
+  app.set_version_flag("--version", std::string("orvanel-convert ") + ORVANEL_VERSION);
+
+  CliOptions options;
+  bool fast = false;
+  bool full = false;
+  bool noTable = false;
+  bool noSeparators = false;
+  bool ignoreProjectOptions = false;
+  std::vector<std::string> paths;
+
+  auto* fastFlag = app.add_flag("--fast", fast, "Fast conversion: no links to the glossary");
+  auto* fullFlag = app.add_flag("--full", full, "Full conversion (the default)");
+  fastFlag->excludes(fullFlag);
+  fullFlag->excludes(fastFlag);
+  app.add_flag("--make-code-pretty", options.MakeCodePretty,
+               "Blank lines after every generated block");
+  app.add_flag("--no-table-elements", noTable, "Do not lay blocks out in tables");
+  app.add_flag("--no-section-separators", noSeparators,
+               "Do not put BeforeSection.htm before each header");
+  app.add_flag("--ignore-project-options", ignoreProjectOptions,
+               "Ignore the ~PO_ option commands of the source");
+  app.add_flag("--open", options.Open, "Open DESTINATION/Index.htm when done");
+  app.add_flag("--quiet", options.Quiet, "Print nothing but errors");
+  app.add_option("SOURCE DESTINATION", paths, "The source file and the destination folder")
+      ->expected(0, -1);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    std::cerr << "orvanel-convert: " << e.what() << "\n" << app.help();
+    return kExitUsage;
+  }
+
+  options.Fast = fast;
+  options.UseTable = !noTable;
+  options.UseSectionSep = !noSeparators;
+  options.UseProjectOptions = !ignoreProjectOptions;
+
+  CliHost host(options);
+  TConverter converter(host);
+  converter.OpenIndexAfterSave = options.Open;
+
+  if (paths.size() != 2) {
+    converter.TakeArguments(static_cast<int>(paths.size()), "", "");
+    std::cerr << "orvanel-convert: expected SOURCE and DESTINATION\n" << app.help();
+    return kExitUsage;
+  }
+  converter.TakeArguments(2, paths[0], paths[1]);
+  if (!converter.CheckInputs())
+    return kExitFailed;
+  converter.FastConversion = options.Fast;
+  converter.Process();
+  host.ClearProgress();
+  std::cout.flush();
+
+  // The window leaves these recorded but unshown; a script deserves a word.
+  if (FunStatContext.Status > fsWarning && !FunStatContext.Description.empty() &&
+      FunStatContext.Description != "Source and destination directories are the same.") {
+    std::cerr << "Error: " << FunStatContext.Description;
+    if (!FunStatContext.Parameter1.empty())
+      std::cerr << " \"" << FunStatContext.Parameter1 << "\"";
+    std::cerr << std::endl;
+  }
+  return converter.FilesSaved ? kExitConverted : kExitFailed;
+}

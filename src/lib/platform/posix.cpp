@@ -1,0 +1,550 @@
+// The POSIX implementation of the platform layer.
+#include "platform/platform.h"
+
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/utsname.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#if defined(__APPLE__)
+#include <mach-o/dyld.h>
+#endif
+
+namespace plat {
+
+namespace {
+
+thread_local std::uint32_t LastError = 0;
+
+void SetErrno() { LastError = static_cast<std::uint32_t>(errno); }
+
+// strerror_r comes in a GNU and an XSI form; these overloads take either.
+[[maybe_unused]] std::string ErrorMessage(int result, const char* buffer) {
+  return result == 0 ? std::string(buffer) : std::string();
+}
+[[maybe_unused]] std::string ErrorMessage(const char* result, const char*) {
+  return result ? std::string(result) : std::string();
+}
+
+int Descriptor(FileHandle file) { return static_cast<int>(file); }
+
+// Opens NAME for writing; creates it when missing. EXISTED tells whether it
+// was there before. TRUNCATE empties an existing file.
+FileHandle OpenForWriting(const std::string& name, bool truncate, bool& existed) {
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      existed = false;
+      return fd;
+    }
+    if (errno != EEXIST)
+      break;
+    fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC | (truncate ? O_TRUNC : 0));
+    if (fd >= 0) {
+      existed = true;
+      return fd;
+    }
+    if (errno != ENOENT)
+      break; // else it vanished in between: try again
+  }
+  SetErrno();
+  return InvalidFile;
+}
+
+// Splits a parameter text into words: blanks separate words, double quotes
+// group blanks into a word and are removed.
+std::vector<std::string> SplitParameters(const std::string& parameters) {
+  std::vector<std::string> words;
+  std::string word;
+  bool inWord = false;
+  bool quoted = false;
+  for (const char c : parameters) {
+    if (c == '"') {
+      quoted = !quoted;
+      inWord = true;
+    } else if (!quoted && (c == ' ' || c == '\t' || c == '\n' || c == '\r')) {
+      if (inWord)
+        words.push_back(word);
+      word.clear();
+      inWord = false;
+    } else {
+      word += c;
+      inWord = true;
+    }
+  }
+  if (inWord)
+    words.push_back(word);
+  return words;
+}
+
+int InstanceLockDescriptor = -1;
+
+std::string InstanceLockFolder() {
+  struct stat st {};
+  for (const char* variable : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+    const char* value = std::getenv(variable);
+    if (value && *value && ::stat(value, &st) == 0 && S_ISDIR(st.st_mode))
+      return value;
+  }
+  return "/tmp";
+}
+
+} // namespace
+
+// --- the thread's last system error --------------------------------------------
+
+std::uint32_t GetLastError() { return LastError; }
+void SetLastError(std::uint32_t code) { LastError = code; }
+
+const std::uint32_t ErrorSuccess = 0;
+const std::uint32_t ErrorNotEnoughMemory = ENOMEM;
+const std::uint32_t ErrorRequestAborted = ECANCELED;
+const std::uint32_t ErrorAlreadyExists = EEXIST;
+const std::uint32_t ErrorFileNotFound = ENOENT;
+const std::uint32_t ErrorAccessDenied = EACCES;
+
+std::string SystemErrorText(std::uint32_t code) {
+  char buffer[512] = {};
+  std::string text = ErrorMessage(strerror_r(static_cast<int>(code), buffer, sizeof buffer), buffer);
+  if (text.empty())
+    text = "Unknown error " + std::to_string(code);
+  return text;
+}
+
+// --- files ------------------------------------------------------------------
+
+FileHandle CreateAlways(const std::string& name) {
+  bool existed = false;
+  const FileHandle file = OpenForWriting(name, true, existed);
+  if (file != InvalidFile && existed)
+    LastError = ErrorAlreadyExists;
+  return file;
+}
+
+FileHandle OpenAlways(const std::string& name) {
+  bool existed = false;
+  const FileHandle file = OpenForWriting(name, false, existed);
+  if (file != InvalidFile && existed)
+    LastError = ErrorAlreadyExists;
+  return file;
+}
+
+FileHandle OpenForAttributes(const std::string& name) {
+#if defined(O_PATH)
+  const int fd = ::open(name.c_str(), O_PATH | O_CLOEXEC);
+#else
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+#endif
+  if (fd < 0) {
+    SetErrno();
+    return InvalidFile;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    SetErrno();
+    ::close(fd);
+    return InvalidFile;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    // Like the system's file opening, a folder is not a file.
+    ::close(fd);
+    LastError = EISDIR;
+    return InvalidFile;
+  }
+  return fd;
+}
+
+bool GetFileSize(FileHandle file, std::uint32_t& low, std::uint32_t& high) {
+  struct stat st {};
+  if (file == InvalidFile) {
+    LastError = EBADF;
+    return false;
+  }
+  if (::fstat(Descriptor(file), &st) != 0) {
+    SetErrno();
+    return false;
+  }
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  low = static_cast<std::uint32_t>(size & 0xFFFFFFFFu);
+  high = static_cast<std::uint32_t>(size >> 32);
+  return true;
+}
+
+bool WriteFile(FileHandle file, const void* data, std::size_t size) {
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t written = ::write(Descriptor(file), bytes, size);
+    if (written < 0) {
+      if (errno == EINTR)
+        continue;
+      SetErrno();
+      return false;
+    }
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+bool TruncateToZero(FileHandle file) {
+  if (::ftruncate(Descriptor(file), 0) != 0) {
+    SetErrno();
+    return false;
+  }
+  return true;
+}
+
+bool SeekToEnd(FileHandle file) {
+  if (::lseek(Descriptor(file), 0, SEEK_END) < 0) {
+    SetErrno();
+    return false;
+  }
+  return true;
+}
+
+void CloseFile(FileHandle file) {
+  if (file != InvalidFile)
+    ::close(Descriptor(file));
+}
+
+bool DeleteFile(const std::string& name) {
+  if (::unlink(name.c_str()) != 0) {
+    SetErrno();
+    return false;
+  }
+  return true;
+}
+
+bool ReadWholeFile(const std::string& name, std::string& bytes) {
+  bytes.clear();
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    SetErrno();
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    SetErrno();
+    ::close(fd);
+    return false;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    LastError = EISDIR;
+    return false;
+  }
+  if (S_ISREG(st.st_mode) && st.st_size > 0)
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR)
+        continue;
+      SetErrno();
+      ::close(fd);
+      bytes.clear();
+      return false;
+    }
+    if (n == 0)
+      break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return true;
+}
+
+// --- paths ---------------------------------------------------------------------
+
+const char PathDelimiter = '/';
+
+bool IsPathDelimiter(char c) { return c == '/'; }
+
+bool PathExists(const std::string& path) {
+  struct stat st {};
+  if (path.empty()) {
+    LastError = ENOENT;
+    return false;
+  }
+  if (::stat(path.c_str(), &st) != 0) {
+    SetErrno();
+    return false;
+  }
+  return true;
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st {};
+  if (path.empty()) {
+    LastError = ENOENT;
+    return false;
+  }
+  if (::stat(path.c_str(), &st) != 0) {
+    SetErrno();
+    return false;
+  }
+  if (!S_ISDIR(st.st_mode)) {
+    LastError = ENOTDIR;
+    return false;
+  }
+  return true;
+}
+
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty())
+    return path;
+  std::string joined = path;
+  if (path[0] != '/') {
+    std::string cwd(4096, '\0');
+    while (::getcwd(cwd.data(), cwd.size()) == nullptr) {
+      if (errno != ERANGE) {
+        SetErrno();
+        return path;
+      }
+      cwd.resize(cwd.size() * 2);
+    }
+    cwd.resize(std::strlen(cwd.c_str()));
+    joined = cwd + "/" + path;
+  }
+  // Collapse "." and ".." and repeated delimiters; keep a trailing delimiter.
+  const bool trailing = joined.back() == '/';
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= joined.size()) {
+    std::size_t end = joined.find('/', start);
+    if (end == std::string::npos)
+      end = joined.size();
+    const std::string part = joined.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty())
+        parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string result;
+  for (const std::string& part : parts)
+    result += "/" + part;
+  if (result.empty())
+    return "/";
+  if (trailing)
+    result += "/";
+  return result;
+}
+
+std::string LongPathName(const std::string& path) {
+  // No short (8.3) names here: the long form is the path itself.
+  return path;
+}
+
+// --- process -----------------------------------------------------------------------
+
+std::string ExecutablePath() {
+#if defined(__APPLE__)
+  std::uint32_t size = 0;
+  _NSGetExecutablePath(nullptr, &size);
+  std::string path(size, '\0');
+  if (_NSGetExecutablePath(path.data(), &size) != 0)
+    return {};
+  path.resize(std::strlen(path.c_str()));
+  return AbsolutePath(path);
+#else
+  std::string path(4096, '\0');
+  for (;;) {
+    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (n < 0)
+      return {};
+    if (static_cast<std::size_t>(n) < path.size()) {
+      path.resize(static_cast<std::size_t>(n));
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+#endif
+}
+
+void ExitImmediately(int code) { ::_exit(code); }
+
+bool ShellOpen(const std::string& file, const std::string& parameters,
+               const std::string& directory, bool /*minimized*/) {
+  // xdg-open takes no "--": a relative name that looks like an option is
+  // written as "./-name" instead.
+  std::string target = file;
+  if (!target.empty() && target[0] == '-')
+    target = "./" + target;
+  std::vector<std::string> words{"xdg-open", target};
+  for (const std::string& word : SplitParameters(parameters))
+    words.push_back(word);
+  std::vector<char*> argv;
+  for (std::string& word : words)
+    argv.push_back(word.data());
+  argv.push_back(nullptr);
+  const char* folder = directory.empty() ? nullptr : directory.c_str();
+
+  // The grandchild runs xdg-open; it reports a failed start through a pipe
+  // that closes by itself when exec succeeds. The child ends at once and is
+  // reaped here, so nothing lingers and nothing is waited for.
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) {
+    SetErrno();
+    return false;
+  }
+  for (const int fd : pipeFds)
+    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+  const pid_t child = ::fork();
+  if (child < 0) {
+    SetErrno();
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    return false;
+  }
+  if (child == 0) {
+    ::close(pipeFds[0]);
+    const pid_t grandchild = ::fork();
+    if (grandchild == 0) {
+      ::setsid();
+      int code = 0;
+      if (folder && ::chdir(folder) != 0) {
+        code = errno;
+      } else {
+        ::execvp(argv[0], argv.data());
+        code = errno;
+      }
+      [[maybe_unused]] const ssize_t n = ::write(pipeFds[1], &code, sizeof code);
+      ::_exit(127);
+    }
+    if (grandchild < 0) {
+      const int code = errno;
+      [[maybe_unused]] const ssize_t n = ::write(pipeFds[1], &code, sizeof code);
+    }
+    ::_exit(0);
+  }
+  ::close(pipeFds[1]);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  int code = 0;
+  ssize_t n;
+  do {
+    n = ::read(pipeFds[0], &code, sizeof code);
+  } while (n < 0 && errno == EINTR);
+  ::close(pipeFds[0]);
+  if (n == static_cast<ssize_t>(sizeof code)) {
+    LastError = static_cast<std::uint32_t>(code != 0 ? code : ENOEXEC);
+    return false;
+  }
+  return true;
+}
+
+bool CreateInstanceLock(const std::string& name, bool& alreadyHeld) {
+  alreadyHeld = false;
+  std::string fileName = name;
+  for (char& c : fileName) {
+    if (c == '/')
+      c = '_';
+  }
+  const std::string path = InstanceLockFolder() + "/" + fileName;
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    SetErrno();
+    return false;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int code = errno;
+    ::close(fd);
+    if (code == EWOULDBLOCK) {
+      alreadyHeld = true;
+      LastError = ErrorAlreadyExists;
+      return true;
+    }
+    LastError = static_cast<std::uint32_t>(code);
+    return false;
+  }
+  if (InstanceLockDescriptor >= 0)
+    ::close(InstanceLockDescriptor);
+  InstanceLockDescriptor = fd;
+  return true;
+}
+
+void ReleaseInstanceLock() {
+  if (InstanceLockDescriptor >= 0) {
+    ::close(InstanceLockDescriptor);
+    InstanceLockDescriptor = -1;
+  }
+}
+
+// --- time, sound, locale, OLE, optional libraries ------------------------------------
+
+std::uint32_t TickCount() {
+  timespec ts{};
+  ::clock_gettime(CLOCK_MONOTONIC, &ts);
+  const auto ms = static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
+                  static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
+  return static_cast<std::uint32_t>(ms);
+}
+
+void MessageBeep(std::uint32_t /*type*/) {
+  if (::isatty(STDERR_FILENO)) {
+    [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, "\a", 1);
+  }
+}
+
+std::string LocaleThousandsSeparator() {
+  const std::lconv* conv = std::localeconv();
+  return conv && conv->thousands_sep ? std::string(conv->thousands_sep) : std::string();
+}
+
+std::string LocaleDecimalSeparator() {
+  const std::lconv* conv = std::localeconv();
+  if (conv && conv->decimal_point && *conv->decimal_point)
+    return conv->decimal_point;
+  return ".";
+}
+
+void OleInitialize() {}
+void OleUninitialize() {}
+
+int OperatingSystemMajorVersion() {
+  utsname info{};
+  if (::uname(&info) != 0)
+    return 0;
+  return std::atoi(info.release);
+}
+
+ModuleHandle LoadSystemLibrary(const std::string& /*name*/) { return nullptr; }
+void* GetEntryPoint(ModuleHandle /*module*/, const std::string& /*name*/) { return nullptr; }
+void FreeSystemLibrary(ModuleHandle /*module*/) {}
+
+double NowDateTime() {
+  timespec ts{};
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  std::tm local{};
+  const std::time_t seconds = ts.tv_sec;
+  ::localtime_r(&seconds, &local);
+  // Days of the civil date since 30 December 1899.
+  std::int64_t y = local.tm_year + 1900;
+  const unsigned m = static_cast<unsigned>(local.tm_mon + 1);
+  const unsigned d = static_cast<unsigned>(local.tm_mday);
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const auto yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  const std::int64_t days = era * 146097 + static_cast<std::int64_t>(doe) - 719468 + 25569;
+  const double secondOfDay = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec +
+                             static_cast<double>(ts.tv_nsec / 1000000) / 1000.0;
+  return static_cast<double>(days) + secondOfDay / 86400.0;
+}
+
+} // namespace plat

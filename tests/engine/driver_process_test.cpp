@@ -1,0 +1,284 @@
+// The conversion driver: input checks, output names, templates, saving, the
+// summary and the failure table, driven end to end through TConverter.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/converter.h"
+#include "lib/error.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+// A project: templates and a source in src/, an empty destination out/.
+class DriverTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    src = dir / "src/";
+    out = dir / "out/";
+    MakeDirectory(src);
+    MakeDirectory(out);
+    WriteDefaultTemplates(src);
+  }
+
+  void Convert(const std::string& sourceName, const std::string& source, bool fast = false) {
+    WriteFileBytes(src + sourceName, source);
+    converter.SourceFileName = src + sourceName;
+    converter.DestinationDir = out;
+    converter.FastConversion = fast;
+    converter.OpenIndexAfterSave = false;
+    converter.Process();
+  }
+
+  std::vector<std::string> LogWithoutTime() const {
+    std::vector<std::string> log;
+    for (const auto& line : host.Log)
+      if (line.rfind("* Time: ", 0) != 0)
+        log.push_back(line);
+    return log;
+  }
+
+  TempDir dir;
+  std::string src;
+  std::string out;
+  RecordingHost host;
+  RecordingDialogs dialogs;
+  RecordingErrorDialog errorDialog;
+  TConverter converter{host};
+};
+
+TEST_F(DriverTest, ConvertsTemplatesAndSourceIntoFourFiles) {
+  Convert("Guide.txt", "Hello\r\n");
+
+  EXPECT_TRUE(converter.FilesSaved);
+  EXPECT_EQ(ReadFileBytes(out + "Guide.cnt.htm"), "<!--content-->\r\n<P>Hello</P>");
+  EXPECT_EQ(ReadFileBytes(out + "Guide.toc.htm"), "<!--toc-->\r\n");
+  EXPECT_EQ(ReadFileBytes(out + "Guide.tocbtn.htm"), "<!--buttons-->\r\n");
+  EXPECT_EQ(ReadFileBytes(out + "Guide.gls.htm"), "<!--glossary-->\r\n");
+  EXPECT_EQ(converter.ContentFileName, out + "Guide.cnt.htm");
+  EXPECT_TRUE(dialogs.Boxes.empty());
+  EXPECT_TRUE(errorDialog.Reports.empty());
+
+  const std::vector<std::string> expected = {
+      "* Pre-processing...",
+      "* There are 0 glossary items.",
+      "* Common glossary expressions are gathered.",
+      "* Glossary created.",
+      "* Processing content...",
+      "* File has been processed.",
+      "* There are 0 headers.",
+      "* There are 0 links in the content (to glossary items).",
+      "* There are 0 hidden glossary items."};
+  EXPECT_EQ(LogWithoutTime(), expected);
+  ASSERT_FALSE(host.Log.empty());
+  EXPECT_EQ(host.Log.back(), "* Time: 00:00:00");
+  EXPECT_EQ(FunStatContext.Status, fsPerfect);
+}
+
+TEST_F(DriverTest, TemplatesAreReJoinedWithCrLfAfterEveryLine) {
+  WriteFileBytes(src + "BeforeContent.htm", "<HTML>\n<BODY>\rlast");
+  WriteFileBytes(src + "BeforeGlossary.htm", "");
+  Convert("Guide.txt", "");
+  EXPECT_EQ(ReadFileBytes(out + "Guide.cnt.htm"), "<HTML>\r\n<BODY>\r\nlast\r\n");
+  EXPECT_EQ(ReadFileBytes(out + "Guide.gls.htm"), "");
+}
+
+TEST_F(DriverTest, SourceLineEndsAndNulByte) {
+  Convert("Guide.txt", std::string("a\rb\nc\r\nd\0e\r\nf", 13));
+  EXPECT_EQ(ReadFileBytes(out + "Guide.cnt.htm"),
+            "<!--content-->\r\n<P>a</P><P>b</P><P>c</P><P>d</P>");
+}
+
+TEST_F(DriverTest, OnlyTheLastExtensionIsRemovedAndCapitalTxtIsAccepted) {
+  Convert("Guide.old.TXT", "x\r\n");
+  EXPECT_TRUE(converter.FilesSaved);
+  for (const char* suffix : {".cnt.htm", ".toc.htm", ".tocbtn.htm", ".gls.htm"})
+    EXPECT_TRUE(FileExists(out + "Guide.old" + suffix)) << suffix;
+}
+
+TEST_F(DriverTest, WrongExtensionsAreRefusedSilently) {
+  for (const char* name : {"Guide.text", "Guide.htm", "Guide"}) {
+    dialogs.Boxes.clear();
+    host.Log.clear();
+    Convert(name, "x\r\n");
+    ASSERT_EQ(dialogs.Boxes.size(), 1u) << name;
+    EXPECT_EQ(dialogs.Boxes[0].Caption, "Error");
+    EXPECT_EQ(dialogs.Boxes[0].Text, "Invalid source file extension.");
+    EXPECT_TRUE(host.Log.empty()) << name;
+    EXPECT_FALSE(converter.FilesSaved);
+  }
+  EXPECT_FALSE(FileExists(out + "Guide.cnt.htm"));
+}
+
+TEST_F(DriverTest, SizeLimitIsTenMillionBytes) {
+  Convert("Big.txt", std::string(10000001, 'a'));
+  ASSERT_EQ(dialogs.Boxes.size(), 1u);
+  EXPECT_EQ(dialogs.Boxes[0].Text, "Source file too big.");
+  EXPECT_FALSE(FileExists(out + "Big.cnt.htm"));
+
+  dialogs.Boxes.clear();
+  Convert("Exact.txt", std::string(10000000, 'a'));
+  EXPECT_TRUE(dialogs.Boxes.empty());
+  EXPECT_TRUE(converter.FilesSaved);
+  EXPECT_EQ(std::filesystem::file_size(out + "Exact.cnt.htm"),
+            std::string("<!--content-->\r\n<P></P>").size() + 10000000);
+}
+
+TEST_F(DriverTest, SameSourceAndDestinationDirectoryIsRefusedBeforeAnythingIsTouched) {
+  WriteFileBytes(src + "Guide.cnt.htm", "old");
+  WriteFileBytes(src + "Guide.txt", "x\r\n");
+  converter.SourceFileName = src + "Guide.txt";
+  converter.OpenIndexAfterSave = false;
+  // Letter case is ignored, as the paths may come from a case-blind system.
+  const std::string parent = dir.Path();
+  for (const std::string& dest : {src, src.substr(0, src.size() - 1), parent + "SRC"}) {
+    converter.DestinationDir = dest;
+    dialogs.Boxes.clear();
+    converter.Process();
+    EXPECT_TRUE(host.Log.empty());
+    EXPECT_EQ(ReadFileBytes(src + "Guide.cnt.htm"), "old");
+    EXPECT_FALSE(FileExists(src + "Guide.toc.htm"));
+    EXPECT_EQ(FunStatContext.Status, fsError);
+    EXPECT_EQ(FunStatContext.Description, "Source and destination directories are the same.");
+    EXPECT_EQ(FunStatContext.Parameter2, dest);
+    ASSERT_EQ(dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(dialogs.Boxes[0].Text, "Source and destination directories are the same.");
+  }
+}
+
+TEST_F(DriverTest, MissingTemplateDeletesOldOutputsAndShowsTheErrorDialog) {
+  std::filesystem::remove(src + "BeforeTOC.htm");
+  for (const char* suffix : {".cnt.htm", ".toc.htm", ".tocbtn.htm", ".gls.htm"})
+    WriteFileBytes(out + "Guide" + suffix, "old");
+  Convert("Guide.txt", "~S=Intro\r\n");
+
+  EXPECT_FALSE(FileExists(out + "Guide.cnt.htm"));
+  EXPECT_FALSE(FileExists(out + "Guide.toc.htm"));
+  EXPECT_FALSE(FileExists(out + "Guide.gls.htm"));
+  // The buttons file is only ever overwritten, never deleted beforehand.
+  EXPECT_EQ(ReadFileBytes(out + "Guide.tocbtn.htm"), "old");
+  EXPECT_FALSE(converter.FilesSaved);
+
+  ASSERT_EQ(errorDialog.Reports.size(), 1u);
+  EXPECT_EQ(errorDialog.Reports[0].Caption, "Error");
+  EXPECT_EQ(errorDialog.Reports[0].Message, "Failed to process file.");
+  EXPECT_NE(errorDialog.Reports[0].Report.find("* Description: \"Unhandled exception: "),
+            std::string::npos);
+  const std::vector<std::string> expected = {
+      "* Pre-processing...", "* There are 0 headers.",
+      "* There are 0 links in the content (to glossary items).",
+      "* There are 0 hidden glossary items."};
+  EXPECT_EQ(LogWithoutTime(), expected);
+  // A shown failure is consumed.
+  EXPECT_EQ(FunStatContext.Status, fsPerfect);
+}
+
+TEST_F(DriverTest, AbortRequestedBeforeTheRunStillSavesAndSaysSo) {
+  converter.RequestAbort();
+  Convert("Guide.txt", "~S=Intro\r\ntext\r\n");
+  EXPECT_TRUE(converter.FilesSaved);
+  const auto log = LogWithoutTime();
+  const auto abortLine = std::find(log.begin(), log.end(), "* User abort.");
+  ASSERT_NE(abortLine, log.end());
+  ASSERT_NE(abortLine + 1, log.end());
+  EXPECT_EQ(*(abortLine + 1), "* File has been processed.");
+  EXPECT_EQ(ReadFileBytes(out + "Guide.cnt.htm"), "<!--content-->\r\n");
+}
+
+TEST_F(DriverTest, FailedSaveStopsAtTheFirstFileAndLogsTheFailure) {
+  // A folder in place of the contents file makes its save fail.
+  MakeDirectory(out + "Guide.toc.htm");
+  Convert("Guide.txt", "text\r\n");
+
+  EXPECT_FALSE(converter.FilesSaved);
+  EXPECT_TRUE(FileExists(out + "Guide.cnt.htm"));
+  EXPECT_FALSE(FileExists(out + "Guide.tocbtn.htm"));
+  EXPECT_FALSE(FileExists(out + "Guide.gls.htm"));
+  const auto log = LogWithoutTime();
+  EXPECT_NE(std::find(log.begin(), log.end(), "* Failed to process file."), log.end());
+  EXPECT_EQ(std::find(log.begin(), log.end(), "* File has been processed."), log.end());
+  EXPECT_EQ(log.back(), "* There are 0 hidden glossary items.");
+  EXPECT_TRUE(errorDialog.Reports.empty());
+}
+
+TEST(SaveFileTest, WritesExactlyTheContent) {
+  TempDir dir;
+  TMemoryStorage storage;
+  storage.AddText(std::string("a\0b\r\n", 5));
+  ASSERT_TRUE(SaveFile(storage, dir / "x.htm"));
+  EXPECT_EQ(ReadFileBytes(dir / "x.htm"), std::string("a\0b\r\n", 5));
+  EXPECT_EQ(FunStatContext.Status, fsPerfect);
+
+  // An existing file is replaced whole, and an empty storage gives an empty file.
+  TMemoryStorage empty;
+  ASSERT_TRUE(SaveFile(empty, dir / "x.htm"));
+  EXPECT_EQ(ReadFileBytes(dir / "x.htm"), "");
+  EXPECT_EQ(FunStatContext.Status, fsPerfect);
+}
+
+TEST(SaveFileTest, FailureIsRecordedWithTheFileName) {
+  TempDir dir;
+  TMemoryStorage storage;
+  storage.AddText("text");
+  const std::string name = dir / "missing/x.htm";
+  EXPECT_FALSE(SaveFile(storage, name));
+  EXPECT_EQ(FunStatContext.Status, fsError);
+  EXPECT_EQ(FunStatContext.Description, "Failed to save.");
+  EXPECT_EQ(FunStatContext.Parameter1, name);
+  EXPECT_EQ(FunStatContext.RaiseFunction, "SaveFile");
+  EXPECT_NE(FunStatContext.SystemErrorCode, 0u);
+}
+
+TEST(TakeArgumentsTest, LogsAbsolutePathsAndTheSize) {
+  TempDir dir;
+  WriteFileBytes(dir / "Guide.txt", std::string(1234, 'x'));
+  RecordingHost host;
+  TConverter converter(host);
+  converter.TakeArguments(2, dir / "Guide.txt", dir.Path());
+  ASSERT_EQ(host.Log.size(), 4u);
+  EXPECT_EQ(host.Log[0], "* Source file: \"" + (dir / "Guide.txt") + "\".");
+  EXPECT_EQ(host.Log[1], "* Source file size is 1,234 characters.");
+  EXPECT_EQ(host.Log[3], "");
+  EXPECT_EQ(converter.SourceFileName, dir / "Guide.txt");
+}
+
+TEST(TakeArgumentsTest, MissingSourceReadsAsSizeZeroAndWrongCountWarns) {
+  RecordingHost host;
+  TConverter converter(host);
+  converter.TakeArguments(2, "/nonexistent/Guide.txt", "/nonexistent");
+  ASSERT_EQ(host.Log.size(), 4u);
+  EXPECT_EQ(host.Log[1], "* Source file size is 0 characters.");
+
+  for (int count : {0, 1, 3}) {
+    RecordingHost other;
+    TConverter c(other);
+    c.TakeArguments(count, "a", "b");
+    ASSERT_EQ(other.Log.size(), 1u);
+    EXPECT_EQ(other.Log[0], "* Warning: there is no source file or destination directory.");
+  }
+}
+
+TEST(CheckInputsTest, RefusesMissingSourceOrDestination) {
+  TempDir dir;
+  WriteFileBytes(dir / "Guide.txt", "x");
+  RecordingHost host;
+  RecordingDialogs dialogs;
+  TConverter converter(host);
+  converter.SourceFileName = dir / "Guide.txt";
+  converter.DestinationDir = dir / "nowhere";
+  EXPECT_FALSE(converter.CheckInputs());
+  converter.SourceFileName = dir / "none.txt";
+  converter.DestinationDir = dir.Path();
+  EXPECT_FALSE(converter.CheckInputs());
+  ASSERT_EQ(dialogs.Boxes.size(), 2u);
+  EXPECT_EQ(dialogs.Boxes[1].Text, "Invalid source file or destination directory.");
+  converter.SourceFileName = dir / "Guide.txt";
+  EXPECT_TRUE(converter.CheckInputs());
+}
+
+} // namespace
