@@ -166,6 +166,11 @@ private:
   // --- content pass (content_pass.cpp) -------------------------------------
   void ResetIndexes();
   void FinishGlossary();
+  /// Builds the text ids, the related-items index, the matcher and the group
+  /// indexes from the finished glossary.
+  void BuildIndexes();
+  /// BuildIndexes when the glossary lists no longer fit the indexes.
+  void EnsureIndexes();
   void WriteGlossaryFile();
   void RunContentPass(TStringList& lines);
   void AppendOutlineButtons();
@@ -190,8 +195,9 @@ private:
   };
   void AddToGroup(TStringList& group, GroupIndex& index, const std::string& expression);
   void ClearGroup(TStringList& group, GroupIndex& index);
+  void RebuildGroupIndex(const TStringList& group, GroupIndex& index);
   /// Whether item ITEM's text is held by the section or the paragraph group.
-  bool IsDefinedInGroups(int item) const;
+  bool IsDefinedInGroups(int item);
 
   // LinkedFlag is "linked in generation linkGeneration_": clearing every flag
   // before a text line is one increment.
@@ -199,6 +205,7 @@ private:
   mutable std::vector<std::uint32_t> linkedInGeneration_;
   // Registration: case-folded texts stored so far (duplicate rule).
   std::unordered_set<std::string> storedTexts_;
+  int storedTextCount_ = 0; // GlossaryItems entries reflected in storedTexts_
   // The finished glossary: an id per distinct case-folded expression.
   std::unordered_map<std::string, int> textIds_;
   std::vector<int> itemTextId_;      // per GlossaryItems index

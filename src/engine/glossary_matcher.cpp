@@ -3,18 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "engine/folded.h"
 #include "lib/text.h"
-
-namespace {
-
-std::string Folded(const std::string& text) {
-  std::string s = text;
-  for (char& c : s)
-    c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));
-  return s;
-}
-
-} // namespace
 
 GlossaryMatcher::GlossaryMatcher(const TStringList& expressions) {
   const int count = expressions.Count();

@@ -13,6 +13,10 @@ void RunFile(const std::string& fileName, const std::string& parameters,
              const std::string& directory, bool minimized, bool quoteParameters);
 void OpenSite(const std::string& address, const std::string& failureMessage);
 
+/// The parameters as RunFile hands them to the shell: empty when there are
+/// none, else a blank and the text, in double quotes when QUOTE is true.
+std::string ShellParameters(const std::string& parameters, bool quoteParameters);
+
 // Plain functions.
 std::string IncludePathDelimiter(const std::string& path);
 bool IsDriveName(const std::string& path);

@@ -12,7 +12,7 @@ using namespace testing_support;
 
 namespace {
 
-struct Run {
+struct RunResult {
   int Status;
   std::string Out;
   std::string Err;
@@ -27,7 +27,7 @@ std::string Quote(const std::string& s) {
 
 // Runs the converter with ARGS (already quoted) and an optional environment
 // prefix, capturing both streams.
-Run Convert(const TempDir& dir, const std::string& args, const std::string& env = "") {
+RunResult Convert(const TempDir& dir, const std::string& args, const std::string& env = "") {
   const std::string out = dir / "stdout.txt";
   const std::string err = dir / "stderr.txt";
   const std::string command = env + " " + Quote(ORVANEL_CONVERT_EXE) + " " + args + " >" +
@@ -58,7 +58,7 @@ protected:
 };
 
 TEST_F(CliTest, ConvertsAProjectAndPrintsTheWindowsLog) {
-  const Run run = Convert(dir, Args());
+  const RunResult run = Convert(dir, Args());
   EXPECT_EQ(run.Status, 0) << run.Err;
   EXPECT_EQ(run.Err, "");
   const std::string expectedStart = "* Source file: \"" + src + "Guide.txt\".\n" +
@@ -79,7 +79,7 @@ TEST_F(CliTest, ConvertsAProjectAndPrintsTheWindowsLog) {
 }
 
 TEST_F(CliTest, OptionFlagsStandForTheCheckBoxes) {
-  const Run run = Convert(dir, Args("--fast --no-table-elements --no-section-separators "
+  const RunResult run = Convert(dir, Args("--fast --no-table-elements --no-section-separators "
                                     "--make-code-pretty --quiet"));
   EXPECT_EQ(run.Status, 0) << run.Err;
   EXPECT_EQ(run.Out, "");
@@ -89,7 +89,7 @@ TEST_F(CliTest, OptionFlagsStandForTheCheckBoxes) {
   EXPECT_NE(content.find("</P><BR>\r\n\r\n"), std::string::npos);
 
   // Ignoring the project options keeps the tables the flags asked for.
-  const Run second = Convert(dir, Args("--ignore-project-options --quiet"));
+  const RunResult second = Convert(dir, Args("--ignore-project-options --quiet"));
   EXPECT_EQ(second.Status, 0);
   const std::string tables = ReadFileBytes(dest + "Guide.cnt.htm");
   EXPECT_NE(tables.find("<TD CLASS=\"WarnCell\"><P STYLE=\"MARGIN-BOTTOM: 0\">Plain"),
@@ -97,7 +97,7 @@ TEST_F(CliTest, OptionFlagsStandForTheCheckBoxes) {
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
-  const Run none = Convert(dir, "");
+  const RunResult none = Convert(dir, "");
   EXPECT_EQ(none.Status, 2);
   EXPECT_EQ(none.Out, "* Warning: there is no source file or destination directory.\n");
   EXPECT_NE(none.Err.find("Usage: orvanel-convert [OPTIONS] SOURCE DESTINATION"),
@@ -110,27 +110,27 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
 }
 
 TEST_F(CliTest, HelpAndVersion) {
-  const Run help = Convert(dir, "--help");
+  const RunResult help = Convert(dir, "--help");
   EXPECT_EQ(help.Status, 0);
   EXPECT_NE(help.Out.find("--ignore-project-options"), std::string::npos);
-  const Run version = Convert(dir, "--version");
+  const RunResult version = Convert(dir, "--version");
   EXPECT_EQ(version.Status, 0);
   EXPECT_NE(version.Out.find("orvanel-convert 1.0.1"), std::string::npos);
 }
 
 TEST_F(CliTest, RefusedInputsExitWithOneAndSayWhy) {
-  const Run missing = Convert(dir, Quote(src + "None.txt") + " " + Quote(dest));
+  const RunResult missing = Convert(dir, Quote(src + "None.txt") + " " + Quote(dest));
   EXPECT_EQ(missing.Status, 1);
   EXPECT_EQ(missing.Err, "Error: Invalid source file or destination directory.\n");
 
   WriteFileBytes(src + "Guide.htm", "x");
-  const Run extension = Convert(dir, Quote(src + "Guide.htm") + " " + Quote(dest));
+  const RunResult extension = Convert(dir, Quote(src + "Guide.htm") + " " + Quote(dest));
   EXPECT_EQ(extension.Status, 1);
   EXPECT_EQ(extension.Err, "Error: Invalid source file extension.\n");
   // Only the argument lines: the conversion logged nothing.
   EXPECT_EQ(extension.Out.find("Pre-processing"), std::string::npos);
 
-  const Run same = Convert(dir, Quote(src + "Guide.txt") + " " + Quote(src));
+  const RunResult same = Convert(dir, Quote(src + "Guide.txt") + " " + Quote(src));
   EXPECT_EQ(same.Status, 1);
   EXPECT_NE(same.Err.find("Source and destination directories are the same."),
             std::string::npos);
@@ -138,7 +138,7 @@ TEST_F(CliTest, RefusedInputsExitWithOneAndSayWhy) {
 
 TEST_F(CliTest, MissingTemplateReportsTheFailureWhole) {
   std::filesystem::remove(src + "BeforeSection.htm");
-  const Run run = Convert(dir, Args());
+  const RunResult run = Convert(dir, Args());
   EXPECT_EQ(run.Status, 1);
   EXPECT_NE(run.Err.find("Failed to process file."), std::string::npos);
   EXPECT_NE(run.Err.find("RAISE CONTEXT"), std::string::npos);
@@ -149,7 +149,7 @@ TEST_F(CliTest, MissingTemplateReportsTheFailureWhole) {
 }
 
 TEST_F(CliTest, OpenWithoutAnOpenerStillCountsTheFilesAsWritten) {
-  const Run run = Convert(dir, Args("--open"), "PATH=/nonexistent");
+  const RunResult run = Convert(dir, Args("--open"), "PATH=/nonexistent");
   EXPECT_EQ(run.Status, 0);
   EXPECT_TRUE(FileExists(dest + "Guide.gls.htm"));
   EXPECT_NE(run.Err.find("Failed to run file."), std::string::npos);

@@ -1,0 +1,185 @@
+#include "app/main_form.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/evtloop.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/tooltip.h>
+
+#include "app/about_form.h"
+#include "app/form_style.h"
+#include "app/menu_commands.h"
+#include "app/wx_text.h"
+#include "lib/file.h"
+#include "lib/program.h"
+
+TMainForm* MainForm = nullptr;
+
+TMainForm::TMainForm()
+    : wxFrame(nullptr, wxID_ANY, "Orvanel", wxDefaultPosition, wxDefaultSize,
+              wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX),
+      converter_(*this) {
+  SetFont(ArialPixels(12));
+  SetBackgroundColour(FaceColour());
+  AboutMenu = AppendMenuCommand(*this, "About", [this] { AboutMenuClick(); });
+  HelpMenu = AppendMenuCommand(*this, "Help", [this] { HelpMenuClick(); });
+  BuildControls();
+
+  const wxSize client = DesignSize(this, 690, 260);
+  SetClientSize(client);
+  SetMinClientSize(client);
+  SetMaxClientSize(client);
+  CentreOnScreen();
+
+  wxToolTip::Enable(true);
+  wxToolTip::SetDelay(400);
+  wxToolTip::SetAutoPop(100000);
+  wxToolTip::SetReshow(200);
+
+  ProgressLabel->SetLabel("Conversion progress: 0.");
+
+  Bind(wxEVT_ACTIVATE, &TMainForm::FormActivate, this);
+  Bind(wxEVT_CLOSE_WINDOW, &TMainForm::FormCloseQuery, this);
+  FastConversionButton->Bind(wxEVT_BUTTON, &TMainForm::FastConversionButtonClick, this);
+  FullConversionButton->Bind(wxEVT_BUTTON, &TMainForm::FullConversionButtonClick, this);
+  AbortConversionButton->Bind(wxEVT_BUTTON, &TMainForm::AbortConversionButtonClick, this);
+  FastConversionButton->SetFocus();
+}
+
+TMainForm::~TMainForm() {
+  if (MainForm == this)
+    MainForm = nullptr;
+}
+
+void TMainForm::BuildControls() {
+  ClientPanel = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL);
+  ClientPanel->SetBackgroundColour(FaceColour());
+  auto place = [this](wxWindow* control, int left, int top, int width, int height) {
+    control->SetSize(DesignRect(this, left, top, width, height));
+  };
+
+  // Created in tab order.
+  WorkLogMemo = new wxTextCtrl(ClientPanel, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                               wxDefaultSize,
+                               wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxVSCROLL);
+  WorkLogMemo->SetBackgroundColour(FaceColour());
+  place(WorkLogMemo, 5, 5, 485, 225);
+
+  FastConversionButton = new wxButton(ClientPanel, wxID_ANY, "Fast convertion");
+  place(FastConversionButton, 535, 135, 110, 25);
+  FastConversionButton->SetToolTip(
+      "Use this to process the source file without any links being created, in the content, to "
+      "the glossary. The processing is very fast.");
+  FullConversionButton = new wxButton(ClientPanel, wxID_ANY, "Full convertion");
+  place(FullConversionButton, 535, 165, 110, 25);
+  AbortConversionButton = new wxButton(ClientPanel, wxID_ANY, "&Abort conversion");
+  place(AbortConversionButton, 535, 195, 110, 25);
+
+  ProjectDefOptionsGroupBox = new wxStaticBox(ClientPanel, wxID_ANY, "Project default options");
+  place(ProjectDefOptionsGroupBox, 495, 5, 191, 115);
+  auto check = [this, &place](const wxString& caption, int top, int width, bool checked) {
+    auto* box = new wxCheckBox(ClientPanel, wxID_ANY, caption);
+    place(box, 495 + 10, 5 + top, width, 17);
+    box->SetValue(checked);
+    return box;
+  };
+  UseProjectOptionsCheckBox = check("Use project options instead", 20, 175, true);
+  UseProjectOptionsCheckBox->SetToolTip("If this is checked, the project options from the source "
+                                        "file are used, else the \"Project default options\" are "
+                                        "used");
+  MakeCodePrettyCheckBox = check("Make code pretty", 50, 115, false);
+  UseTableCheckBox = check("Use table elements", 70, 130, true);
+  UseSectionSepCheckBox = check("Use section separators", 90, 150, true);
+
+  ProgressLabel = new wxStaticText(ClientPanel, wxID_ANY, wxEmptyString);
+  ProgressLabel->SetPosition(DesignRect(this, 10, 240, 82, 15).GetPosition());
+}
+
+void TMainForm::ApplicationEventsActivate() {
+  if (!firstActivation_)
+    return;
+  firstActivation_ = false;
+  converter_.TakeArguments(GetProgramParamCount(), GetProgramParam(1), GetProgramParam(2));
+}
+
+void TMainForm::LogLine(const std::string& line) { WorkLogMemo->AppendText(ToWx(line) + "\n"); }
+
+void TMainForm::SetProgressCaption(const std::string& caption) {
+  ProgressLabel->SetLabel(ToWx(caption));
+}
+
+void TMainForm::ProcessMessages() {
+  // Yield of the application does nothing when called from inside another
+  // yield; the active loop's YieldFor always dispatches.
+  if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) {
+    loop->YieldFor(wxEVT_CATEGORY_ALL);
+    return;
+  }
+  wxEventLoop loop;
+  wxEventLoopActivator activate(&loop);
+  loop.YieldFor(wxEVT_CATEGORY_ALL);
+}
+
+bool TMainForm::UseProjectOptionsChecked() { return UseProjectOptionsCheckBox->GetValue(); }
+bool TMainForm::MakeCodePrettyChecked() { return MakeCodePrettyCheckBox->GetValue(); }
+bool TMainForm::UseTableChecked() { return UseTableCheckBox->GetValue(); }
+bool TMainForm::UseSectionSepChecked() { return UseSectionSepCheckBox->GetValue(); }
+
+void TMainForm::StartConversion(bool fast) {
+  if (!converter_.CheckInputs())
+    return;
+  converter_.FastConversion = fast;
+  // One conversion per run: the buttons stay disabled from here on.
+  FastConversionButton->Disable();
+  FullConversionButton->Disable();
+  running_ = true;
+  auto finish = [this] {
+    running_ = false;
+    // A close during the conversion only hid the window; the handlers on
+    // the stack still use it, so it is destroyed only now.
+    if (closeAfterConversion_)
+      Destroy();
+  };
+  try {
+    converter_.Process();
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+}
+
+void TMainForm::FastConversionButtonClick(wxCommandEvent&) { StartConversion(true); }
+
+void TMainForm::FullConversionButtonClick(wxCommandEvent&) { StartConversion(false); }
+
+void TMainForm::AbortConversionButtonClick(wxCommandEvent&) { converter_.RequestAbort(); }
+
+void TMainForm::FormActivate(wxActivateEvent& event) {
+  if (event.GetActive())
+    ApplicationEventsActivate();
+  event.Skip();
+}
+
+void TMainForm::FormCloseQuery(wxCloseEvent& event) {
+  converter_.RequestAbort();
+  if (running_) {
+    Hide();
+    closeAfterConversion_ = true;
+    if (event.CanVeto())
+      event.Veto();
+    return;
+  }
+  Destroy();
+}
+
+void TMainForm::AboutMenuClick() {
+  if (AboutForm)
+    AboutForm->Dialog();
+}
+
+void TMainForm::HelpMenuClick() { RunFile(MakeProgramPath("Help.txt"), "", "", false, false); }

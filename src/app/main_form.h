@@ -1,0 +1,75 @@
+// The main window: the log pane, the conversion buttons and the option check
+// boxes. It only asks the user and calls the converter, which it owns and
+// serves as its host.
+#pragma once
+
+#include <string>
+
+#include <wx/frame.h>
+
+#include "engine/converter.h"
+
+class wxActivateEvent;
+class wxButton;
+class wxCheckBox;
+class wxCloseEvent;
+class wxCommandEvent;
+class wxMenu;
+class wxPanel;
+class wxStaticBox;
+class wxStaticText;
+class wxTextCtrl;
+
+class TMainForm : public wxFrame, public IConverterHost {
+public:
+  TMainForm();
+  ~TMainForm() override;
+
+  TConverter& Converter() { return converter_; }
+  /// The first activation: takes the two command-line arguments (once).
+  void ApplicationEventsActivate();
+  /// True while a conversion runs inside a click handler.
+  bool ConversionRunning() const { return running_; }
+
+  // IConverterHost
+  void LogLine(const std::string& line) override;
+  void SetProgressCaption(const std::string& caption) override;
+  void ProcessMessages() override;
+  bool UseProjectOptionsChecked() override;
+  bool MakeCodePrettyChecked() override;
+  bool UseTableChecked() override;
+  bool UseSectionSepChecked() override;
+
+  wxPanel* ClientPanel;
+  wxTextCtrl* WorkLogMemo;
+  wxButton* FastConversionButton;
+  wxButton* FullConversionButton;
+  wxButton* AbortConversionButton;
+  wxStaticBox* ProjectDefOptionsGroupBox;
+  wxCheckBox* UseProjectOptionsCheckBox;
+  wxCheckBox* MakeCodePrettyCheckBox;
+  wxCheckBox* UseTableCheckBox;
+  wxCheckBox* UseSectionSepCheckBox;
+  wxStaticText* ProgressLabel;
+  wxMenu* AboutMenu;
+  wxMenu* HelpMenu;
+
+private:
+  void BuildControls();
+  void StartConversion(bool fast);
+  void FastConversionButtonClick(wxCommandEvent& event);
+  void FullConversionButtonClick(wxCommandEvent& event);
+  void AbortConversionButtonClick(wxCommandEvent& event);
+  void FormActivate(wxActivateEvent& event);
+  void FormCloseQuery(wxCloseEvent& event);
+  void AboutMenuClick();
+  void HelpMenuClick();
+
+  TConverter converter_;
+  bool firstActivation_ = true;
+  bool running_ = false;
+  bool closeAfterConversion_ = false;
+};
+
+/// The main window while it exists.
+extern TMainForm* MainForm;
