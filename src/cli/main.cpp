@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
                "level buttons and glossary pages of a help site in DESTINATION.",
                "orvanel-convert"};
   app.formatter(std::make_shared<UsageFormatter>());
+  // The same options on every system: on Windows a path may begin with '/'.
+  app.allow_windows_style_options(false);
   app.set_version_flag("--version", std::string("orvanel-convert ") + ORVANEL_VERSION);
 
   CliOptions options;

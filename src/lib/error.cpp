@@ -59,10 +59,9 @@ std::string GeneralReal(double value) {
   }
   const std::size_t dot = text.find('.');
   if (dot != std::string::npos) {
-    std::string separator = plat::LocaleDecimalSeparator();
-    if (separator.empty())
-      separator = ".";
-    text.replace(dot, 1, separator);
+    const std::string separator = plat::LocaleDecimalSeparator();
+    if (!separator.empty())
+      text.replace(dot, 1, separator);
   }
   return text;
 }

@@ -43,16 +43,16 @@ std::int32_t SetBits(std::int32_t value, std::int32_t field, int shift, int coun
 std::string FormatThousands(std::int64_t value) {
   std::string separator = plat::LocaleThousandsSeparator();
   if (separator.empty())
-    separator = ",";
+    separator.push_back(',');
   const bool negative = value < 0;
   std::uint64_t magnitude =
       negative ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
   const std::string digits = std::to_string(magnitude);
-  std::string result;
+  std::string result(negative ? "-" : "");
   for (std::size_t i = 0; i < digits.size(); ++i) {
     if (i > 0 && (digits.size() - i) % 3 == 0)
       result += separator;
     result += digits[i];
   }
-  return negative ? "-" + result : result;
+  return result;
 }

@@ -79,7 +79,12 @@ std::string FormatTm(const char* format, const std::tm& tm) {
 
 char ToLower(char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c); }
 
-std::string TwoDigits(std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+std::string TwoDigits(std::int64_t n) {
+  std::string text = std::to_string(n);
+  if (n < 10)
+    text.insert(text.begin(), '0');
+  return text;
+}
 
 // The framework's time formatting of a time of day in milliseconds: h, hh,
 // n, nn, s, ss, z, zzz; ':' is the time separator (always ':'); text in

@@ -36,6 +36,7 @@ public:
       list.Add(line);
     const std::size_t before = Content().size();
     host.Log.clear();
+    c.Crono.Start();
     c.ProcessSourceLines(list);
     return Content().substr(before);
   }

@@ -192,12 +192,10 @@ TEST(Linking, AgreesWithTheAlgorithmAsWritten) {
     lines.push_back("~EW=ea");
     Engine e;
     e.Run(lines);
-    // Groups of random expressions, written directly into the lists.
-    e.c.SectionDefinedItems->Clear();
-    e.c.ParagraphDefinedItems->Clear();
-    for (int i = 0; i < 4; ++i) {
-      e.c.SectionDefinedItems->Add(words[pick(words.size())]);
-      e.c.ParagraphDefinedItems->Add(words[pick(words.size())]);
+    // More definitions in both groups.
+    for (int i = 0; i < 3; ++i) {
+      e.c.EnterSectionTopic(words[pick(words.size())]);
+      e.c.EnterParagraphTopic(words[pick(words.size())]);
     }
     AsWritten model(e.c);
     const int count = e.c.GlossaryItems->Count();

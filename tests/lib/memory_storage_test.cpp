@@ -236,7 +236,7 @@ TEST_F(MemoryStorageTest, AppendingIsAmortisedConstant) {
   int reallocations = 0;
   std::int32_t capacity = s.Capacity;
   std::string expected;
-  for (int i = 0; i < 1 << 20; ++i) {
+  for (int i = 0; i < 1 << 18; ++i) {
     const char c = static_cast<char>('a' + i % 26);
     s.AddText(std::string(1, c));
     expected += c;
@@ -246,9 +246,9 @@ TEST_F(MemoryStorageTest, AppendingIsAmortisedConstant) {
     }
   }
   ExpectPerfect();
-  EXPECT_EQ(s.Size, 1 << 20);
-  EXPECT_EQ(s.Capacity, 1 << 21);
-  EXPECT_EQ(reallocations, 14); // 256, 512, ..., 2^21
+  EXPECT_EQ(s.Size, 1 << 18);
+  EXPECT_EQ(s.Capacity, 1 << 19);
+  EXPECT_EQ(reallocations, 12); // 256, 512, ..., 2^19
   EXPECT_EQ(s.Content(), expected);
 }
 

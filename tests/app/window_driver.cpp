@@ -1,0 +1,189 @@
+#include "window_driver.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/dialog.h>
+#include <wx/evtloop.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/toplevel.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+#include "app/main_form.h"
+#include "app/wx_text.h"
+
+namespace fs = std::filesystem;
+
+namespace app_testing {
+
+namespace {
+
+fs::path Root;
+fs::path OpenerFolder;
+fs::path NoOpenerFolder;
+fs::path OpenedRecord;
+wxString OriginalPath;
+
+fs::path MakeRoot() {
+  std::random_device rd;
+  std::mt19937_64 gen(rd());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path p = fs::temp_directory_path() / ("orvanel-window-test-" + std::to_string(gen()));
+    std::error_code ec;
+    if (fs::create_directory(p, ec))
+      return p;
+  }
+  throw std::runtime_error("cannot create a temporary folder");
+}
+
+void PumpOnce() {
+  if (wxEventLoopBase* loop = wxEventLoopBase::GetActive())
+    loop->DispatchTimeout(5);
+  if (wxTheApp) {
+    wxTheApp->ProcessPendingEvents();
+    wxTheApp->ProcessIdle();
+  }
+}
+
+} // namespace
+
+TestEnvironment::TestEnvironment() {
+  Root = MakeRoot();
+  fs::create_directories(Root / "home");
+  fs::create_directories(Root / "tmp");
+  OpenerFolder = Root / "opener";
+  NoOpenerFolder = Root / "no-opener";
+  fs::create_directories(OpenerFolder);
+  fs::create_directories(NoOpenerFolder);
+  OpenedRecord = Root / "opened.txt";
+  const fs::path script = OpenerFolder / "xdg-open";
+  {
+    std::ofstream out(script);
+    out << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << OpenedRecord.string() << "'\n";
+  }
+  fs::permissions(script, fs::perms::owner_all);
+
+  wxSetEnv("HOME", Root.string() + "/home");
+  wxSetEnv("TMPDIR", Root.string() + "/tmp");
+  wxUnsetEnv("XDG_RUNTIME_DIR");
+  wxSetEnv("NO_AT_BRIDGE", "1");
+  wxGetEnv("PATH", &OriginalPath);
+  SetOpenerAvailable(true);
+}
+
+TestEnvironment::~TestEnvironment() {
+  std::error_code ec;
+  fs::remove_all(Root, ec);
+}
+
+void SetOpenerAvailable(bool available) {
+  if (available)
+    wxSetEnv("PATH", wxString(OpenerFolder.string()) + ":" + OriginalPath);
+  else
+    wxSetEnv("PATH", wxString(NoOpenerFolder.string()));
+}
+
+std::vector<std::string> OpenedFiles() {
+  std::vector<std::string> files;
+  std::ifstream in(OpenedRecord);
+  for (std::string line; std::getline(in, line);)
+    files.push_back(line);
+  return files;
+}
+
+void ForgetOpenedFiles() {
+  std::error_code ec;
+  fs::remove(OpenedRecord, ec);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline)
+      return false;
+    PumpOnce();
+  }
+  return true;
+}
+
+void Pump(int ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (std::chrono::steady_clock::now() < end)
+    PumpOnce();
+}
+
+void ClickAt(int x, int y) {
+  wxUIActionSimulator simulator;
+  simulator.MouseMove(x, y);
+  simulator.MouseClick();
+}
+
+void Click(wxWindow* window) {
+  const wxRect rect = window->GetScreenRect();
+  ClickAt(rect.x + rect.width / 2, rect.y + rect.height / 2);
+}
+
+void PressKey(int keyCode) {
+  wxUIActionSimulator simulator;
+  simulator.Char(keyCode);
+}
+
+WhenModal::WhenModal(std::function<void(wxDialog&)> action) : action_(std::move(action)) {
+  timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Tick(); });
+  timer_.Start(20);
+}
+
+WhenModal::~WhenModal() { timer_.Stop(); }
+
+void WhenModal::Tick() {
+  for (wxWindow* window : wxTopLevelWindows) {
+    auto* dialog = dynamic_cast<wxDialog*>(window);
+    if (dialog && dialog->IsModal() && dialog->IsShown()) {
+      timer_.Stop();
+      ran_ = true;
+      action_(*dialog);
+      return;
+    }
+  }
+}
+
+Repeatedly::Repeatedly(std::function<bool()> action, int intervalMs) : action_(std::move(action)) {
+  timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+    if (!done_ && action_()) {
+      done_ = true;
+      timer_.Stop();
+    }
+  });
+  timer_.Start(intervalMs);
+}
+
+Repeatedly::~Repeatedly() { timer_.Stop(); }
+
+std::vector<std::string> LogLines(const TMainForm& form) {
+  std::vector<std::string> lines;
+  std::istringstream in(FromWx(form.WorkLogMemo->GetValue()));
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+long ProgressCount(const TMainForm& form) {
+  const std::string caption = FromWx(form.ProgressLabel->GetLabel());
+  const std::string prefix = "Conversion progress: ";
+  if (caption.rfind(prefix, 0) != 0 || caption.size() < prefix.size() + 2 || caption.back() != '.')
+    return -1;
+  try {
+    return std::stol(caption.substr(prefix.size(), caption.size() - prefix.size() - 1));
+  } catch (...) {
+    return -1;
+  }
+}
+
+} // namespace app_testing
