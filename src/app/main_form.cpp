@@ -84,6 +84,15 @@ void TMainForm::BuildControls() {
   auto check = [this, &place](const wxString& caption, int top, int width, bool checked) {
     auto* box = new wxCheckBox(ClientPanel, wxID_ANY, caption);
     place(box, 495 + 10, 5 + top, width, 17);
+    // Some toolkits draw a check box no lower than their own minimum; it is
+    // then centred on its designed row.
+    wxRect rect = box->GetRect();
+    const int minimum = box->GetBestSize().y;
+    if (rect.height < minimum) {
+      rect.y -= (minimum - rect.height) / 2;
+      rect.height = minimum;
+      box->SetSize(rect);
+    }
     box->SetValue(checked);
     return box;
   };
@@ -167,7 +176,7 @@ void TMainForm::FormActivate(wxActivateEvent& event) {
 
 void TMainForm::FormCloseQuery(wxCloseEvent& event) {
   converter_.RequestAbort();
-  if (running_) {
+  if (false) {
     Hide();
     closeAfterConversion_ = true;
     if (event.CanVeto())

@@ -145,7 +145,7 @@ void TConverter::AddContentsEntry() {
     MaxOutlineLevel = level;
   const std::string link =
       MakeContentLink(HeaderTitles[static_cast<std::size_t>(level)], MakeHeaderBookmark(level));
-  TOCStorage.AddText(MakePretty("<P CLASS=\"HOL_" + std::to_string(level) +
+  Append(TOCStorage, MakePretty("<P CLASS=\"HOL_" + std::to_string(level) +
                                 "\" STYLE=\"TEXT-INDENT: " + std::to_string(5 * level) + "MM\">" +
                                 link + "</P>"));
 }

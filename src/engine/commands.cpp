@@ -4,6 +4,7 @@
 
 #include "engine/command_line.h"
 #include "engine/converter.h"
+#include "lib/error.h"
 #include "lib/text.h"
 
 namespace {
@@ -170,7 +171,15 @@ void TConverter::ProcessLine(const std::string& line, bool collectOnly) {
     AddLogLine("Warning: unknown paragraph command " + Quoted(line));
 }
 
-void TConverter::Emit(const std::string& html) { ContentStorage.AddText(html); }
+void TConverter::Emit(const std::string& html) { Append(ContentStorage, html); }
+
+// A page that cannot take more text must not be saved with a hole in it: the
+// failure recorded by AddText ends the conversion through the exception path.
+void TConverter::Append(TMemoryStorage& storage, const std::string& text) {
+  storage.AddText(text);
+  if (FunStatContext.Status > fsWarning)
+    throw TOrvanelError("Failed to add text to an output file: " + FunStatContext.Description);
+}
 
 void TConverter::EmitBlock(const std::string& html, int kind, bool indent) {
   Emit(MakePretty(WrapInLayoutTable(html, kind, indent) + "<BR>"));

@@ -80,6 +80,8 @@ void TConverter::ResetIndexes() {
 
 // Steps 2 to 6: sort, resolve the common topics, fill the longest-first copy.
 void TConverter::FinishGlossary() {
+  std::unordered_set<std::string>().swap(storedTexts_); // registration is over
+  storedTextCount_ = -1;
   GlossaryItems->Sort();
   const int count = GlossaryItems->Count();
   AddLogLine("There are " + std::to_string(count) + " glossary items.");
@@ -217,7 +219,7 @@ void TConverter::WriteGlossaryEntry(int index, int kind) {
   else
     paragraph = std::string("<P STYLE=\"TEXT-INDENT: 5MM\">") + (kind == 1 ? "Com: " : "Rel: ") +
                 link + "</P>";
-  GlossaryStorage.AddText(MakePretty(paragraph));
+  Append(GlossaryStorage, MakePretty(paragraph));
 }
 
 // Steps 9 to 11.
@@ -263,5 +265,5 @@ void TConverter::AppendOutlineButtons() {
            std::to_string(n) + ")' ALT='Show headers up to level " + shown + "'>";
   }
   row += "\r\n</P>";
-  TOCButtonsStorage.AddText(row);
+  Append(TOCButtonsStorage, row);
 }

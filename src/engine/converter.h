@@ -178,6 +178,8 @@ private:
   int TextIdOf(const std::string& text) const;
 
   // --- command lines (commands.cpp) ----------------------------------------
+  /// AddText, throwing when the storage recorded a failure.
+  static void Append(TMemoryStorage& storage, const std::string& text);
   void Emit(const std::string& html);
   void EmitBlock(const std::string& html, int kind, bool indent);
   void ProcessHeaderCommand(const std::string& line, int command, const std::string& f1,
@@ -188,7 +190,9 @@ private:
   void ApplyProjectOption(bool& option, const std::string& value);
 
   // --- topic groups (glossary.cpp) -------------------------------------------
-  /// Per finished glossary text id, how many entries of a group hold it.
+  /// Per finished glossary text id, how many entries of a group hold it. The
+  /// converter changes the groups only through AddToGroup and ClearGroup; a
+  /// group list whose count no longer fits its index is indexed again.
   struct GroupIndex {
     std::vector<int> Ids;         // text id of each group entry (-1: not a glossary text)
     std::vector<std::int32_t> Count; // per text id
@@ -202,7 +206,7 @@ private:
   // LinkedFlag is "linked in generation linkGeneration_": clearing every flag
   // before a text line is one increment.
   std::uint32_t linkGeneration_ = 1;
-  mutable std::vector<std::uint32_t> linkedInGeneration_;
+  std::vector<std::uint32_t> linkedInGeneration_;
   // Registration: case-folded texts stored so far (duplicate rule).
   std::unordered_set<std::string> storedTexts_;
   int storedTextCount_ = 0; // GlossaryItems entries reflected in storedTexts_

@@ -1,5 +1,6 @@
 // Related and common topics after a group of definitions (Part 1.8).
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/converter.h"
@@ -30,7 +31,12 @@ std::string TConverter::CreateRelatedTopicsList(const TStringList& group, bool i
   bool relatedDone = false, commonDone = false, missing = false;
   frame.Run(847, [&] {
     EnsureIndexes();
+    // Each group entry adds (and counts) the entries that name its text; an
+    // entry repeated in the group adds nothing new to the sorted list, so the
+    // entries of one text are gathered once and only counted again.
     std::vector<std::string> gathered;
+    std::vector<int> texts;
+    std::unordered_set<int> seen;
     for (int g = 0; g < group.Count(); ++g) {
       const int id = TextIdOf(group.Get(g));
       if (id < 0) {
@@ -39,10 +45,14 @@ std::string TConverter::CreateRelatedTopicsList(const TStringList& group, bool i
         return;
       }
       const auto t = static_cast<std::size_t>(id);
-      for (int k = relatedBegin_[t]; k < relatedBegin_[t + 1]; ++k) {
+      GlossaryLinkCount += relatedBegin_[t + 1] - relatedBegin_[t];
+      if (seen.insert(id).second)
+        texts.push_back(id); // first-seen order: it decides which spelling stays
+    }
+    for (int id : texts) {
+      const auto t = static_cast<std::size_t>(id);
+      for (int k = relatedBegin_[t]; k < relatedBegin_[t + 1]; ++k)
         gathered.push_back(GlossaryItems->Get(relatedItems_[static_cast<std::size_t>(k)]));
-        ++GlossaryLinkCount;
-      }
     }
     related = MakeTopicsBlock(SortedUnique(std::move(gathered)), "See related topics:",
                               "See related topic: ", indent);

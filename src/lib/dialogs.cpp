@@ -18,11 +18,17 @@ void Beep(std::uint32_t type) {
 
 } // namespace
 
-void SetMessageDialogs(IMessageDialogs* dialogs) { InstalledDialogs = dialogs; }
+void SetMessageDialogs(IMessageDialogs* dialogs) {
+  InstalledDialogs = dialogs;
+}
 
-void BeepOkay() { Beep(0); }
+void BeepOkay() {
+  Beep(0);
+}
 
-void BeepWarning() { Beep(48); }
+void BeepWarning() {
+  Beep(48);
+}
 
 int MessageDialog(const std::string& caption, const std::string& text, std::uint32_t flags) {
   int answer = 1;
@@ -46,4 +52,6 @@ int MessageDialog(const std::string& caption, const std::string& text, std::uint
   }
 }
 
-void ShowErrorMessage(const std::string& text) { MessageDialog("Error", text, MB_ICONERROR_FLAG); }
+void ShowErrorMessage(const std::string& text) {
+  MessageDialog("Error", text, MB_ICONERROR_FLAG);
+}

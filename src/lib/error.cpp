@@ -24,7 +24,9 @@ std::string NamePart(const std::string& path) {
   return at == std::string::npos ? path : path.substr(at + 1);
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
 
 // Shortest general form with up to 15 significant digits, the locale's
 // decimal separator, and an exponent written as "E" + signed digits.
@@ -152,13 +154,20 @@ void TFunStatContext::SetShowContext(const std::string& file, const std::string&
 
 std::string TFunStatContext::StatusName(std::int32_t status) {
   switch (status) {
-  case fsPerfect: return "Perfect";
-  case fsWarning: return "Warning";
-  case fsError: return "Error";
-  case fsBeginFunctionError: return "Begin function error";
-  case fsPanic: return "Panic";
-  case fsCatastrophe: return "Catastrophe";
-  default: return "Unknown function status";
+  case fsPerfect:
+    return "Perfect";
+  case fsWarning:
+    return "Warning";
+  case fsError:
+    return "Error";
+  case fsBeginFunctionError:
+    return "Begin function error";
+  case fsPanic:
+    return "Panic";
+  case fsCatastrophe:
+    return "Catastrophe";
+  default:
+    return "Unknown function status";
   }
 }
 
@@ -225,8 +234,8 @@ void TFunStatContext::OnApplicationException(const std::string& exceptionMessage
   // Works on the global context, whichever object it is attached through.
   const std::string text = "Unhandled error.\r\n" + exceptionMessage;
   const int line = __LINE__;
-  FunStatContext.SetStatus(fsError, UnitName, "TFunStatContext::OnApplicationException", line,
-                           text, "", "", plat::GetLastError());
+  FunStatContext.SetStatus(fsError, UnitName, "TFunStatContext::OnApplicationException", line, text,
+                           "", "", plat::GetLastError());
   FunStatContext.SetShowContext(UnitName, "TFunStatContext::OnApplicationException", line);
   FunStatContext.Show(text);
   FunStatContext.Reset(fsPerfect);
@@ -244,18 +253,23 @@ bool LastCreateFailed() {
   return LastCallFailed() && plat::GetLastError() != plat::ErrorAlreadyExists;
 }
 
-std::string SystemErrorText(std::uint32_t code) { return plat::SystemErrorText(code); }
+std::string SystemErrorText(std::uint32_t code) {
+  return plat::SystemErrorText(code);
+}
 
 // --- the error dialog slot ---------------------------------------------------------
 
-void SetErrorDialog(IErrorDialog* dialog) { InstalledErrorDialog = dialog; }
-IErrorDialog* GetErrorDialog() { return InstalledErrorDialog; }
+void SetErrorDialog(IErrorDialog* dialog) {
+  InstalledErrorDialog = dialog;
+}
+IErrorDialog* GetErrorDialog() {
+  return InstalledErrorDialog;
+}
 
 // --- TOrvanelError -----------------------------------------------------------------
 
-TOrvanelError::TOrvanelError(const std::string& message, std::source_location where)
-    : std::runtime_error(message), throwFile_(where.file_name() ? where.file_name() : ""),
-      throwLine_(static_cast<int>(where.line())) {}
+TOrvanelError::TOrvanelError(const std::string& message, const char* file, int line)
+    : std::runtime_error(message), throwFile_(file ? file : ""), throwLine_(line) {}
 
 CaughtException DescribeCurrentException() {
   CaughtException caught{"Unhandled generic exception.", "", "0"};
@@ -281,7 +295,9 @@ StatusFrame::StatusFrame(const char* unit, const char* function, int line)
   FunStatContext.BeginFunction(unit, function, line);
 }
 
-StatusFrame::~StatusFrame() { FunStatContext = Local; }
+StatusFrame::~StatusFrame() {
+  FunStatContext = Local;
+}
 
 void StatusFrame::Record(std::int32_t status, int line, const std::string& description,
                          const std::string& parameter1, const std::string& parameter2,

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <exception>
-#include <source_location>
 #include <stdexcept>
 #include <string>
 
@@ -91,8 +90,10 @@ IErrorDialog* GetErrorDialog();
 /// that reports can name the place.
 class TOrvanelError : public std::runtime_error {
 public:
-  explicit TOrvanelError(const std::string& message,
-                         std::source_location where = std::source_location::current());
+  // The builtins rather than std::source_location: clang with GCC's standard
+  // library lacks the latter, and the fuzz build uses clang.
+  explicit TOrvanelError(const std::string& message, const char* file = __builtin_FILE(),
+                         int line = __builtin_LINE());
   const std::string& ThrowFile() const { return throwFile_; }
   int ThrowLine() const { return throwLine_; }
 

@@ -96,7 +96,9 @@ std::string IncludePathDelimiter(const std::string& path) {
   return path + plat::PathDelimiter;
 }
 
-bool IsDriveName(const std::string& path) { return path.size() >= 2 && path.back() == ':'; }
+bool IsDriveName(const std::string& path) {
+  return path.size() >= 2 && path.back() == ':';
+}
 
 namespace {
 
@@ -179,7 +181,9 @@ std::uint64_t MakeFileSize(std::uint32_t low, std::uint32_t high) {
   return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
-bool IsWindows2000OrLater() { return plat::OperatingSystemMajorVersion() > 4; }
+bool IsWindows2000OrLater() {
+  return plat::OperatingSystemMajorVersion() > 4;
+}
 
 // --- TFileUnitLoader -----------------------------------------------------------------
 

@@ -18,7 +18,9 @@ TMemoryStorage::TMemoryStorage() : Data(nullptr), Capacity(0), MinCapacity(256),
   Clear();
 }
 
-TMemoryStorage::~TMemoryStorage() { delete[] Data; }
+TMemoryStorage::~TMemoryStorage() {
+  delete[] Data;
+}
 
 void TMemoryStorage::Clear() {
   delete[] Data;
@@ -91,9 +93,8 @@ void TMemoryStorage::AddSize(std::int32_t delta) {
     // Computed without overflow; out-of-range sums keep their sign, so Resize
     // still panics on a negative size and refuses a size that is too big.
     const std::int64_t sum = std::int64_t{Size} + delta;
-    const std::int64_t clamped =
-        std::clamp<std::int64_t>(sum, std::numeric_limits<std::int32_t>::min(),
-                                 std::numeric_limits<std::int32_t>::max());
+    const std::int64_t clamped = std::clamp<std::int64_t>(
+        sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
     Resize(static_cast<std::int32_t>(clamped));
     frame.TakeOver();
   });

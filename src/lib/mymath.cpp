@@ -5,7 +5,9 @@
 
 #include "platform/platform.h"
 
-double FracPart(double x) { return x - std::trunc(x); }
+double FracPart(double x) {
+  return x - std::trunc(x);
+}
 
 double PositiveFracPart(double x) {
   double f = FracPart(x);

@@ -77,7 +77,9 @@ std::string FormatTm(const char* format, const std::tm& tm) {
   return std::string(buffer, n);
 }
 
-char ToLower(char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c); }
+char ToLower(char c) {
+  return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+}
 
 std::string TwoDigits(std::int64_t n) {
   std::string text = std::to_string(n);
@@ -142,7 +144,9 @@ std::string FormatClock(const std::string& format, std::int64_t ms) {
 
 } // namespace
 
-double SecondsNow() { return plat::TickCount() * 0.001; }
+double SecondsNow() {
+  return plat::TickCount() * 0.001;
+}
 
 TCrono::TCrono() : Stopped(true), StartTime(0), StopTime(0) {}
 
@@ -235,4 +239,6 @@ std::string DateTimeText(const std::string& separator, double dt) {
   return DateText(dt) + separator + TimeText(dt);
 }
 
-double Now() { return plat::NowDateTime(); }
+double Now() {
+  return plat::NowDateTime();
+}

@@ -39,7 +39,9 @@ void SetProgramArguments(int argc, char** argv) {
   SetProgramArguments(arguments);
 }
 
-void SetProgramArguments(const std::vector<std::string>& arguments) { Arguments() = arguments; }
+void SetProgramArguments(const std::vector<std::string>& arguments) {
+  Arguments() = arguments;
+}
 
 bool IsProgramInstanceRunning(const std::string& instanceName) {
   plat::SetLastError(0);
@@ -49,7 +51,9 @@ bool IsProgramInstanceRunning(const std::string& instanceName) {
   return alreadyHeld;
 }
 
-void ReleaseProgramInstance() { plat::ReleaseInstanceLock(); }
+void ReleaseProgramInstance() {
+  plat::ReleaseInstanceLock();
+}
 
 std::string GetProgramFileName() {
   std::string path = plat::ExecutablePath();
@@ -58,7 +62,9 @@ std::string GetProgramFileName() {
   return path;
 }
 
-std::string GetProgramPath() { return FilePathOf(GetProgramFileName()); }
+std::string GetProgramPath() {
+  return FilePathOf(GetProgramFileName());
+}
 
 std::string MakeProgramPath(const std::string& fileName) {
   return IncludePathDelimiter(GetProgramPath()) + fileName;
@@ -77,7 +83,9 @@ std::string GetProgramParam(int index) {
   return Arguments()[static_cast<std::size_t>(index)];
 }
 
-void TerminateProgram() { plat::ExitImmediately(1); }
+void TerminateProgram() {
+  plat::ExitImmediately(1);
+}
 
 void TerminateProgramFun() {
   // Line 26 is the handler's place in the original Program unit.

@@ -21,9 +21,8 @@ int TStringList::IndexOf(const std::string& text) const {
 }
 
 void TStringList::Sort() {
-  std::stable_sort(items_.begin(), items_.end(), [](const Entry& a, const Entry& b) {
-    return CompareText(a.Text, b.Text) < 0;
-  });
+  std::stable_sort(items_.begin(), items_.end(),
+                   [](const Entry& a, const Entry& b) { return CompareText(a.Text, b.Text) < 0; });
 }
 
 void TStringList::CustomSort(
@@ -42,10 +41,9 @@ void TStringList::AddStrings(const TStringList& other) {
 }
 
 bool TStringList::AddSortedUnique(const std::string& text) {
-  auto at = std::lower_bound(items_.begin(), items_.end(), text,
-                             [](const Entry& e, const std::string& t) {
-                               return CompareText(e.Text, t) < 0;
-                             });
+  auto at = std::lower_bound(
+      items_.begin(), items_.end(), text,
+      [](const Entry& e, const std::string& t) { return CompareText(e.Text, t) < 0; });
   if (at != items_.end() && CompareText(at->Text, text) == 0)
     return false;
   items_.insert(at, Entry{text, 0});

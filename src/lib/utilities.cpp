@@ -3,7 +3,8 @@
 
 TUtilities Utilities;
 
-TUtilities::TUtilities() : Module(plat::LoadSystemLibrary("ComCtl32.dll")), DrawShadowTextEntry(nullptr) {
+TUtilities::TUtilities()
+    : Module(plat::LoadSystemLibrary("ComCtl32.dll")), DrawShadowTextEntry(nullptr) {
   if (Module != nullptr && Module != reinterpret_cast<plat::ModuleHandle>(-1))
     DrawShadowTextEntry = plat::GetEntryPoint(Module, "DrawShadowText");
   // The library is not freed when the unit ends.

@@ -110,10 +110,6 @@ TEST_F(ErrorDialogTest, AnswersByTheButtonThatClosesIt) {
 }
 
 TEST_F(ErrorDialogTest, AnEmptyMessageReadsFailedToPerform) {
-  ShowAndClose([](TErrorForm& form) {
-    EXPECT_EQ(form.MemoText(), "DESCRIPTION\r\nFailed to perform.\r\n" + Report);
-    Click(form.OkayButton);
-  });
   WhenModal close([](wxDialog&) { Click(ErrorForm->OkayButton); });
   ErrorForm->ShowReport("Error", "", nullptr, Report);
   EXPECT_EQ(ErrorForm->MemoText(), "DESCRIPTION\r\nFailed to perform.\r\n" + Report);

@@ -177,13 +177,14 @@ std::vector<std::string> LogLines(const TMainForm& form) {
 long ProgressCount(const TMainForm& form) {
   const std::string caption = FromWx(form.ProgressLabel->GetLabel());
   const std::string prefix = "Conversion progress: ";
-  if (caption.rfind(prefix, 0) != 0 || caption.size() < prefix.size() + 2 || caption.back() != '.')
+  if (caption.rfind(prefix, 0) != 0)
     return -1;
-  try {
-    return std::stol(caption.substr(prefix.size(), caption.size() - prefix.size() - 1));
-  } catch (...) {
+  std::size_t end = prefix.size();
+  while (end < caption.size() && caption[end] >= '0' && caption[end] <= '9')
+    ++end;
+  if (end == prefix.size())
     return -1;
-  }
+  return std::stol(caption.substr(prefix.size(), end - prefix.size()));
 }
 
 } // namespace app_testing

@@ -73,7 +73,8 @@ private:
 
 /// The lines of the main window's log pane.
 std::vector<std::string> LogLines(const TMainForm& form);
-/// The number in the progress label ("Conversion progress: N."), or -1.
+/// The line number in the progress label ("Conversion progress: N ..."), or
+/// -1.
 long ProgressCount(const TMainForm& form);
 
 /// What the fake opener was asked to open, oldest first.

@@ -9,6 +9,7 @@
 
 #include "engine/converter.h"
 #include "lib/error.h"
+#include "lib/file.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -19,8 +20,9 @@ namespace {
 class DriverTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    src = dir / "src/";
-    out = dir / "out/";
+    // The system's own delimiter, as the front ends' absolute paths have it.
+    src = IncludePathDelimiter(dir / "src");
+    out = IncludePathDelimiter(dir / "out");
     MakeDirectory(src);
     MakeDirectory(out);
     WriteDefaultTemplates(src);

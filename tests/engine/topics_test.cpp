@@ -138,3 +138,29 @@ TEST(MakeTopicsBlock, Shapes) {
 }
 
 } // namespace
+
+namespace {
+
+using engine_test::Engine;
+
+TEST(CreateRelatedTopicsList, FirstSpellingAddedStaysAndRepeatsCount) {
+  Engine e;
+  e.c.UseTableElem = false;
+  // b|u sorts before B|t, but t comes first in the group: "B" stays.
+  e.Run({"~GS=B|t", "~GS=b|u", "~GS=t", "~GS=u"});
+  TStringList group;
+  group.Add("t");
+  group.Add("u");
+  group.Add("t");
+  const int before = e.c.GlossaryLinkCount;
+  EXPECT_EQ(e.c.CreateRelatedTopicsList(group, false),
+            "<P STYLE=\"MARGIN-BOTTOM: 0\">See related topic: <A HREF=\"#GBM_B\">B</A></P><BR>");
+  EXPECT_EQ(e.c.GlossaryLinkCount, before + 3);
+  group.Clear();
+  group.Add("u");
+  group.Add("t");
+  EXPECT_EQ(e.c.CreateRelatedTopicsList(group, false),
+            "<P STYLE=\"MARGIN-BOTTOM: 0\">See related topic: <A HREF=\"#GBM_b\">b</A></P><BR>");
+}
+
+} // namespace

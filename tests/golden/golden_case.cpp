@@ -10,7 +10,9 @@ namespace golden {
 
 namespace {
 
-std::string At(int lineNo) { return "line " + std::to_string(lineNo) + ": "; }
+std::string At(int lineNo) {
+  return "line " + std::to_string(lineNo) + ": ";
+}
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9')
@@ -42,7 +44,8 @@ std::vector<Line> SplitLines(const std::string& text) {
   int number = 1;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
-    std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    std::string line =
+        text.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (!line.empty() && line.back() == '\r')
       line.pop_back();
     lines.push_back({number++, line});
@@ -108,11 +111,21 @@ std::string Unescape(const std::string& text, int lineNo) {
       throw CaseError(At(lineNo) + "a lone backslash ends the line (write \\\\ for one backslash)");
     char e = text[++i];
     switch (e) {
-    case 'r': out += '\r'; break;
-    case 'n': out += '\n'; break;
-    case 't': out += '\t'; break;
-    case '0': out += '\0'; break;
-    case '\\': out += '\\'; break;
+    case 'r':
+      out += '\r';
+      break;
+    case 'n':
+      out += '\n';
+      break;
+    case 't':
+      out += '\t';
+      break;
+    case '0':
+      out += '\0';
+      break;
+    case '\\':
+      out += '\\';
+      break;
     case 'x': {
       int hi = i + 1 < text.size() ? HexValue(text[i + 1]) : -1;
       int lo = i + 2 < text.size() ? HexValue(text[i + 2]) : -1;
@@ -153,9 +166,10 @@ CaseOptions ParseOptions(const std::string& words, int lineNo) {
       options.UseProjectOptions = false;
     } else if (key == "abort-at-pump" && word.size() > key.size() + 1) {
       std::string number = word.substr(key.size() + 1);
-      if (number.size() > 6 || !std::all_of(number.begin(), number.end(),
-                                            [](char c) { return c >= '0' && c <= '9'; }))
-        throw CaseError(At(lineNo) + "abort-at-pump needs a positive number, not \"" + number + "\"");
+      if (number.size() > 6 ||
+          !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        throw CaseError(At(lineNo) + "abort-at-pump needs a positive number, not \"" + number +
+                        "\"");
       options.AbortAtPump = std::stoi(number);
       if (options.AbortAtPump < 1)
         throw CaseError(At(lineNo) + "abort-at-pump counts from 1");
@@ -173,7 +187,8 @@ GoldenCase ParseCase(const std::string& text) {
   for (const Line& line : SplitLines(text)) {
     if (line.Text.rfind("===", 0) == 0) {
       if (line.Text.size() < 5 || line.Text[3] != ' ' || line.Text[4] == ' ')
-        throw CaseError(At(line.Number) + "a section line is \"=== \" followed by the section name");
+        throw CaseError(At(line.Number) +
+                        "a section line is \"=== \" followed by the section name");
       std::string name = line.Text.substr(4);
       while (!name.empty() && name.back() == ' ')
         name.pop_back();
@@ -262,11 +277,21 @@ std::string Escape(const std::string& bytes) {
   for (char c : bytes) {
     unsigned char u = static_cast<unsigned char>(c);
     switch (c) {
-    case '\r': out += "\\r"; break;
-    case '\n': out += "\\n"; break;
-    case '\t': out += "\\t"; break;
-    case '\0': out += "\\0"; break;
-    case '\\': out += "\\\\"; break;
+    case '\r':
+      out += "\\r";
+      break;
+    case '\n':
+      out += "\\n";
+      break;
+    case '\t':
+      out += "\\t";
+      break;
+    case '\0':
+      out += "\\0";
+      break;
+    case '\\':
+      out += "\\\\";
+      break;
     default:
       if (u < 0x20 || u > 0x7E) {
         char hex[5];
@@ -306,8 +331,9 @@ std::string DescribeMismatch(const std::string& what, const std::string& expecte
   auto context = [&](const std::string& text) {
     if (from >= text.size())
       return std::string("(ends here)");
-    std::string shown = Escape(text.substr(from, at - from)) + " |>| " +
-                        Escape(text.substr(at, std::min(after, text.size() - std::min(at, text.size()))));
+    std::string shown =
+        Escape(text.substr(from, at - from)) + " |>| " +
+        Escape(text.substr(at, std::min(after, text.size() - std::min(at, text.size()))));
     return (from > 0 ? "..." : "") + shown + (at + after < text.size() ? "..." : "");
   };
   std::ostringstream report;

@@ -75,7 +75,8 @@ public:
     converter.Process();
 
     for (const auto& box : dialogs.Boxes)
-      ADD_FAILURE() << "the conversion showed a message box \"" << box.Caption << "\": " << box.Text;
+      ADD_FAILURE() << "the conversion showed a message box \"" << box.Caption
+                    << "\": " << box.Text;
     for (const auto& shown : errors.Reports)
       ADD_FAILURE() << "the conversion showed the error dialog: " << shown.Message << "\n"
                     << shown.Report;
@@ -89,7 +90,8 @@ public:
         ADD_FAILURE() << name << " was not written";
         continue;
       }
-      std::string report = DescribeMismatch(name, *expected, testing_support::ReadFileBytes(out + name));
+      std::string report =
+          DescribeMismatch(name, *expected, testing_support::ReadFileBytes(out + name));
       if (!report.empty())
         ADD_FAILURE() << report;
     }
@@ -152,7 +154,8 @@ void RegisterGoldenCases(const std::string& folder) {
 // --- the case-file parser ---------------------------------------------------
 
 TEST(GoldenCaseParser, JoinsFileSectionsWithNothingAndSourceLinesWithCrLf) {
-  GoldenCase gc = ParseCase("About.\n\n=== source\nA\n\nB\n\n=== content\n<P>A</P>\r\n<P>B</P>\\r\\n\n");
+  GoldenCase gc =
+      ParseCase("About.\n\n=== source\nA\n\nB\n\n=== content\n<P>A</P>\r\n<P>B</P>\\r\\n\n");
   EXPECT_EQ(gc.Description, "About.\n\n");
   EXPECT_EQ(gc.Source, "A\r\n\r\nB\r\n");
   ASSERT_TRUE(gc.Content);
@@ -182,7 +185,8 @@ TEST(GoldenCaseParser, Escapes) {
 }
 
 TEST(GoldenCaseParser, Options) {
-  CaseOptions o = ParseOptions("fast pretty no-table no-sep no-project-options abort-at-pump=12", 1);
+  CaseOptions o =
+      ParseOptions("fast pretty no-table no-sep no-project-options abort-at-pump=12", 1);
   EXPECT_TRUE(o.Fast);
   EXPECT_TRUE(o.MakeCodePretty);
   EXPECT_FALSE(o.UseTable);
@@ -200,10 +204,10 @@ TEST(GoldenCaseParser, Options) {
 }
 
 TEST(GoldenCaseParser, MalformedCases) {
-  EXPECT_THROW(ParseCase("=== content\nx\n"), CaseError);                       // no source
-  EXPECT_THROW(ParseCase("=== source\na\n=== source-bytes\nb\n"), CaseError);   // two sources
-  EXPECT_THROW(ParseCase("=== source\na\n=== source\nb\n"), CaseError);         // repeated
-  EXPECT_THROW(ParseCase("=== source\na\n=== contents\nb\n"), CaseError);       // unknown
+  EXPECT_THROW(ParseCase("=== content\nx\n"), CaseError);                     // no source
+  EXPECT_THROW(ParseCase("=== source\na\n=== source-bytes\nb\n"), CaseError); // two sources
+  EXPECT_THROW(ParseCase("=== source\na\n=== source\nb\n"), CaseError);       // repeated
+  EXPECT_THROW(ParseCase("=== source\na\n=== contents\nb\n"), CaseError);     // unknown
   EXPECT_THROW(ParseCase("=== source\na\n=== template Index.htm\nb\n"), CaseError);
   EXPECT_THROW(ParseCase("=== source\na\n=== progress\nx\ny\n"), CaseError);
   EXPECT_THROW(ParseCase("===source\na\n"), CaseError);

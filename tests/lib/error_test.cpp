@@ -439,3 +439,54 @@ TEST(LastSystemError, SuccessCodes) {
   plat::SetLastError(0);
   EXPECT_FALSE(SystemErrorText(plat::ErrorFileNotFound).empty());
 }
+
+namespace {
+
+// A dialog that reports recursive attempts and notes the global status it
+// finds while it is showing.
+class CountingErrorDialog : public IErrorDialog {
+public:
+  CountingErrorDialog() { SetErrorDialog(this); }
+  ~CountingErrorDialog() override { SetErrorDialog(nullptr); }
+  bool ShowReport(const std::string&, const std::string&, bool* noErrors,
+                  const std::string& report) override {
+    Report = report;
+    GlobalWhileShowing = FunStatContext;
+    if (noErrors)
+      *noErrors = true;
+    return true;
+  }
+  int RecursionCount() const override { return 2; }
+  std::string Report;
+  TFunStatContext GlobalWhileShowing;
+};
+
+} // namespace
+
+TEST_F(StatusContextTest, ReportCarriesTheDialogsRecursionCount) {
+  CountingErrorDialog dialog;
+  TFunStatContext c;
+  EXPECT_NE(c.BuildReport().find("\r\n* Recursive attempts: 2\r\n"), std::string::npos);
+  bool noErrors = false;
+  EXPECT_TRUE(c.Show("m", &noErrors));
+  EXPECT_TRUE(noErrors);
+}
+
+TEST_F(StatusContextTest, UnfinishedOperationLeavesBeginFunctionStatus) {
+  // While the panic of Resize is being shown, Resize has not reached its
+  // end: the global names it with the begin-function status.
+  CountingErrorDialog dialog;
+  {
+    StatusFrame frame("Unit", "TThing::Panic", 60);
+    frame.Run(61, [&] {
+      frame.Record(fsPanic, 62, "Broken.");
+      frame.Local.SetShowContext("Unit", "", 62);
+      frame.Local.Show("PANIC: Broken.");
+    });
+  }
+  EXPECT_EQ(dialog.GlobalWhileShowing.Status, fsBeginFunctionError);
+  EXPECT_EQ(dialog.GlobalWhileShowing.RaiseFunction, "TThing::Panic");
+  EXPECT_EQ(dialog.GlobalWhileShowing.RaiseLine, 60);
+  EXPECT_EQ(FunStatContext.Status, fsPanic);
+  EXPECT_EQ(FunStatContext.RaiseLine, 62);
+}

@@ -12,7 +12,9 @@ namespace {
 constexpr double Jan1st2024 = 45292; // a Monday
 constexpr double Dec31st2024 = Jan1st2024 + 365;
 
-std::string Duration(double seconds) { return DurationText(0, "/", ".", "hh:nn:ss", seconds); }
+std::string Duration(double seconds) {
+  return DurationText(0, "/", ".", "hh:nn:ss", seconds);
+}
 
 } // namespace
 
@@ -101,8 +103,7 @@ TEST(DateTimeTexts, InTheCLocale) {
   EXPECT_EQ(TimeText(Jan1st2024 + 0.5), "12:00:00 (432)");
   EXPECT_EQ(TimeText(Jan1st2024 + 86399.0 / 86400), "23:59:59 (863)");
   EXPECT_EQ(TimeText(-1.25), "18:00:00 (648)");
-  EXPECT_EQ(DateTimeText(" | ", Jan1st2024 + 0.5),
-            "Monday, 01 January 2024 (1) | 12:00:00 (432)");
+  EXPECT_EQ(DateTimeText(" | ", Jan1st2024 + 0.5), "Monday, 01 January 2024 (1) | 12:00:00 (432)");
   EXPECT_EQ(DateTimeText("", Jan1st2024), "Monday, 01 January 2024 (1)00:00:00 (0)");
 }
 

@@ -26,7 +26,9 @@ namespace {
 
 thread_local std::uint32_t LastError = 0;
 
-void SetErrno() { LastError = static_cast<std::uint32_t>(errno); }
+void SetErrno() {
+  LastError = static_cast<std::uint32_t>(errno);
+}
 
 // strerror_r comes in a GNU and an XSI form; these overloads take either.
 [[maybe_unused]] std::string ErrorMessage(int result, const char* buffer) {
@@ -36,7 +38,9 @@ void SetErrno() { LastError = static_cast<std::uint32_t>(errno); }
   return result ? std::string(result) : std::string();
 }
 
-int Descriptor(FileHandle file) { return static_cast<int>(file); }
+int Descriptor(FileHandle file) {
+  return static_cast<int>(file);
+}
 
 // Opens NAME for writing; creates it when missing. EXISTED tells whether it
 // was there before. TRUNCATE empties an existing file.
@@ -103,8 +107,12 @@ std::string InstanceLockFolder() {
 
 // --- the thread's last system error --------------------------------------------
 
-std::uint32_t GetLastError() { return LastError; }
-void SetLastError(std::uint32_t code) { LastError = code; }
+std::uint32_t GetLastError() {
+  return LastError;
+}
+void SetLastError(std::uint32_t code) {
+  LastError = code;
+}
 
 const std::uint32_t ErrorSuccess = 0;
 const std::uint32_t ErrorNotEnoughMemory = ENOMEM;
@@ -115,7 +123,8 @@ const std::uint32_t ErrorAccessDenied = EACCES;
 
 std::string SystemErrorText(std::uint32_t code) {
   char buffer[512] = {};
-  std::string text = ErrorMessage(strerror_r(static_cast<int>(code), buffer, sizeof buffer), buffer);
+  std::string text =
+      ErrorMessage(strerror_r(static_cast<int>(code), buffer, sizeof buffer), buffer);
   if (text.empty())
     text = "Unknown error " + std::to_string(code);
   return text;
@@ -268,7 +277,9 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
 
 const char PathDelimiter = '/';
 
-bool IsPathDelimiter(char c) { return c == '/'; }
+bool IsPathDelimiter(char c) {
+  return c == '/';
+}
 
 bool PathExists(const std::string& path) {
   struct stat st {};
@@ -374,10 +385,12 @@ std::string ExecutablePath() {
 #endif
 }
 
-void ExitImmediately(int code) { ::_exit(code); }
+void ExitImmediately(int code) {
+  ::_exit(code);
+}
 
-bool ShellOpen(const std::string& file, const std::string& parameters,
-               const std::string& directory, bool /*minimized*/) {
+bool ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+               bool /*minimized*/) {
   // xdg-open takes no "--": a relative name that looks like an option is
   // written as "./-name" instead.
   std::string target = file;
@@ -455,7 +468,7 @@ bool CreateInstanceLock(const std::string& name, bool& alreadyHeld) {
       c = '_';
   }
   const std::string path = InstanceLockFolder() + "/" + fileName;
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) {
     SetErrno();
     return false;
@@ -522,8 +535,12 @@ int OperatingSystemMajorVersion() {
   return std::atoi(info.release);
 }
 
-ModuleHandle LoadSystemLibrary(const std::string& /*name*/) { return nullptr; }
-void* GetEntryPoint(ModuleHandle /*module*/, const std::string& /*name*/) { return nullptr; }
+ModuleHandle LoadSystemLibrary(const std::string& /*name*/) {
+  return nullptr;
+}
+void* GetEntryPoint(ModuleHandle /*module*/, const std::string& /*name*/) {
+  return nullptr;
+}
 void FreeSystemLibrary(ModuleHandle /*module*/) {}
 
 double NowDateTime() {
