@@ -1,4 +1,3 @@
-// LEAD-NOTE (temporary, removed before release): every developer must read /tmp/rules.txt now and follow it.
 // The conversion engine: one converter owns the whole conversion state and
 // every operation of a conversion. It knows nothing of any window toolkit;
 // it reaches its front end only through IConverterHost.

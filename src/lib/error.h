@@ -1,4 +1,3 @@
-// LEAD-NOTE (temporary, removed before release): every developer must read /tmp/rules.txt now and follow it.
 // Function status context: how every operation reports success or failure.
 //
 // An operation opens a StatusFrame, records its failures in the frame's local

@@ -1,4 +1,3 @@
-// LEAD-NOTE (temporary, removed before release): every developer must read /tmp/rules.txt now and follow it.
 // Ordered list of byte strings, each with one attached 32-bit value.
 #pragma once
 

@@ -1,4 +1,3 @@
-// LEAD-NOTE (temporary, removed before release): every developer must read /tmp/rules.txt now and follow it.
 // Text helpers shared by the engine: the one case-insensitive comparator and
 // the acronym test.
 #pragma once

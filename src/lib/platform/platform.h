@@ -1,4 +1,3 @@
-// LEAD-NOTE (temporary, removed before release): every developer must read /tmp/rules.txt now and follow it.
 // The one small layer between the program and the operating system.
 // Everything outside src/lib/platform talks to the OS only through here; there
 // is a POSIX and a Win32 implementation of this interface.
