@@ -129,9 +129,16 @@ std::string TConverter::MakeAnchor(const std::string& bookmark) {
 std::string TConverter::MakeHeaderParagraph() {
   const int level = OutlineLevel;
   std::string path;
-  for (int i = 0; i < level; ++i)
-    path += MakeBookmarkLink(HeaderTitles[static_cast<std::size_t>(i)], MakeHeaderBookmark(i)) +
-            " > ";
+  // MakeHeaderBookmark(i) for every level above, grown one title at a time.
+  std::string bookmark = "HBM_";
+  for (int i = 0; i < level; ++i) {
+    const std::string& title = HeaderTitles[static_cast<std::size_t>(i)];
+    if (i > 0)
+      bookmark += '_';
+    bookmark += Sanitised(title);
+    path += MakeBookmarkLink(title, bookmark);
+    path += " > ";
+  }
   path += HeaderTitles[static_cast<std::size_t>(level)];
   AddContentsEntry();
   const std::string separator = UseSectionSep ? BeforeSectionLines->Text() : std::string();

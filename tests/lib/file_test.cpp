@@ -25,7 +25,7 @@ using testing_support::WriteFileBytes;
 
 namespace {
 
-std::string CurrentDirectory() {
+[[maybe_unused]] std::string CurrentDirectory() {
   return std::filesystem::current_path().string();
 }
 
