@@ -39,8 +39,7 @@ TAboutForm::TAboutForm(wxWindow* owner)
   AboutPanel->SetSize(DesignRect(this, 5, 5, 430, 230));
   AboutPanel->SetBackgroundColour(FaceColour());
 
-  auto label = [this](const wxString& text, int left, int top, int width, int height,
-                      long align) {
+  auto label = [this](const wxString& text, int left, int top, int width, int height, long align) {
     auto* control = new wxStaticText(AboutPanel, wxID_ANY, text, wxDefaultPosition, wxDefaultSize,
                                      align | wxST_NO_AUTORESIZE);
     control->SetSize(DesignRect(this, left, top, width, height));
@@ -51,8 +50,8 @@ TAboutForm::TAboutForm(wxWindow* owner)
   ProgramNameLabel->SetFont(
       wxFont(wxFontInfo(wxSize(0, 48)).FaceName("Comic Sans MS").Bold().Italic()));
   ProgramVersionLabel = label(wxEmptyString, 10, 75, 410, 15, wxALIGN_CENTRE_HORIZONTAL);
-  AuthorLabel = label("The author of this program: Pellmoss ", 10, 95, 410, 15,
-                      wxALIGN_CENTRE_HORIZONTAL);
+  AuthorLabel =
+      label("The author of this program: Pellmoss ", 10, 95, 410, 15, wxALIGN_CENTRE_HORIZONTAL);
   ProgramsLabel = label(wxEmptyString, 10, 120, 410, 60, wxALIGN_LEFT);
 
   auto button = [this](const wxString& caption, int left, int top, int width, int height,

@@ -62,8 +62,8 @@ TErrorForm::~TErrorForm() {
     ErrorForm = nullptr;
 }
 
-bool TErrorForm::ShowReport(const std::string& caption, const std::string& message,
-                            bool* noErrors, const std::string& report) {
+bool TErrorForm::ShowReport(const std::string& caption, const std::string& message, bool* noErrors,
+                            const std::string& report) {
   int closing = wxID_CANCEL;
   try {
     SetTitle(ToWx(caption));
@@ -76,8 +76,8 @@ bool TErrorForm::ShowReport(const std::string& caption, const std::string& messa
     }
     recursionCount_ = 1;
     RecursionLabel->SetLabel("Recursive attempts = None");
-    memoText_ = "DESCRIPTION\r\n" + (message.empty() ? std::string("Failed to perform.") : message) +
-                "\r\n" + report;
+    memoText_ = "DESCRIPTION\r\n" +
+                (message.empty() ? std::string("Failed to perform.") : message) + "\r\n" + report;
     MainMemo->ChangeValue(MemoLines(ToWx(memoText_)));
     MainMemo->ShowPosition(0);
     if (!IsShown()) {
@@ -100,7 +100,9 @@ bool TErrorForm::ShowReport(const std::string& caption, const std::string& messa
   return okay;
 }
 
-bool TErrorForm::WriteLog() { return WriteErrorLog(LogFileName, memoText_); }
+bool TErrorForm::WriteLog() {
+  return WriteErrorLog(LogFileName, memoText_);
+}
 
 void TErrorForm::FormActivate(wxActivateEvent& event) {
   if (event.GetActive())
@@ -108,11 +110,17 @@ void TErrorForm::FormActivate(wxActivateEvent& event) {
   event.Skip();
 }
 
-void TErrorForm::OkayButtonClick(wxCommandEvent&) { EndModal(wxID_OK); }
+void TErrorForm::OkayButtonClick(wxCommandEvent&) {
+  EndModal(wxID_OK);
+}
 
-void TErrorForm::OkayNoErrorsButtonClick(wxCommandEvent&) { EndModal(wxID_YES); }
+void TErrorForm::OkayNoErrorsButtonClick(wxCommandEvent&) {
+  EndModal(wxID_YES);
+}
 
-void TErrorForm::TerminateButtonClick(wxCommandEvent&) { TerminateProgram(); }
+void TErrorForm::TerminateButtonClick(wxCommandEvent&) {
+  TerminateProgram();
+}
 
 void TErrorForm::LogButtonClick(wxCommandEvent&) {
   if (WriteLog())

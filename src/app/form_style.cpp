@@ -15,9 +15,13 @@ wxFont ArialPixels(int pixelHeight) {
   return wxFont(wxFontInfo(wxSize(0, pixelHeight)).FaceName("Arial"));
 }
 
-wxFont ArialPoints(int points) { return wxFont(wxFontInfo(points).FaceName("Arial")); }
+wxFont ArialPoints(int points) {
+  return wxFont(wxFontInfo(points).FaceName("Arial"));
+}
 
-wxColour FaceColour() { return wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE); }
+wxColour FaceColour() {
+  return wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
+}
 
 wxString MemoLines(const wxString& text) {
   wxString lines = text;

@@ -63,9 +63,9 @@ void TMainForm::BuildControls() {
   };
 
   // Created in tab order.
-  WorkLogMemo = new wxTextCtrl(ClientPanel, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                               wxDefaultSize,
-                               wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxVSCROLL);
+  WorkLogMemo =
+      new wxTextCtrl(ClientPanel, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                     wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxVSCROLL);
   WorkLogMemo->SetBackgroundColour(FaceColour());
   place(WorkLogMemo, 5, 5, 485, 225);
 
@@ -115,7 +115,9 @@ void TMainForm::ApplicationEventsActivate() {
   converter_.TakeArguments(GetProgramParamCount(), GetProgramParam(1), GetProgramParam(2));
 }
 
-void TMainForm::LogLine(const std::string& line) { WorkLogMemo->AppendText(ToWx(line) + "\n"); }
+void TMainForm::LogLine(const std::string& line) {
+  WorkLogMemo->AppendText(ToWx(line) + "\n");
+}
 
 void TMainForm::SetProgressCaption(const std::string& caption) {
   ProgressLabel->SetLabel(ToWx(caption));
@@ -133,10 +135,18 @@ void TMainForm::ProcessMessages() {
   loop.YieldFor(wxEVT_CATEGORY_ALL);
 }
 
-bool TMainForm::UseProjectOptionsChecked() { return UseProjectOptionsCheckBox->GetValue(); }
-bool TMainForm::MakeCodePrettyChecked() { return MakeCodePrettyCheckBox->GetValue(); }
-bool TMainForm::UseTableChecked() { return UseTableCheckBox->GetValue(); }
-bool TMainForm::UseSectionSepChecked() { return UseSectionSepCheckBox->GetValue(); }
+bool TMainForm::UseProjectOptionsChecked() {
+  return UseProjectOptionsCheckBox->GetValue();
+}
+bool TMainForm::MakeCodePrettyChecked() {
+  return MakeCodePrettyCheckBox->GetValue();
+}
+bool TMainForm::UseTableChecked() {
+  return UseTableCheckBox->GetValue();
+}
+bool TMainForm::UseSectionSepChecked() {
+  return UseSectionSepCheckBox->GetValue();
+}
 
 void TMainForm::StartConversion(bool fast) {
   if (!converter_.CheckInputs())
@@ -162,11 +172,17 @@ void TMainForm::StartConversion(bool fast) {
   finish();
 }
 
-void TMainForm::FastConversionButtonClick(wxCommandEvent&) { StartConversion(true); }
+void TMainForm::FastConversionButtonClick(wxCommandEvent&) {
+  StartConversion(true);
+}
 
-void TMainForm::FullConversionButtonClick(wxCommandEvent&) { StartConversion(false); }
+void TMainForm::FullConversionButtonClick(wxCommandEvent&) {
+  StartConversion(false);
+}
 
-void TMainForm::AbortConversionButtonClick(wxCommandEvent&) { converter_.RequestAbort(); }
+void TMainForm::AbortConversionButtonClick(wxCommandEvent&) {
+  converter_.RequestAbort();
+}
 
 void TMainForm::FormActivate(wxActivateEvent& event) {
   if (event.GetActive())
@@ -176,7 +192,7 @@ void TMainForm::FormActivate(wxActivateEvent& event) {
 
 void TMainForm::FormCloseQuery(wxCloseEvent& event) {
   converter_.RequestAbort();
-  if (false) {
+  if (running_) {
     Hide();
     closeAfterConversion_ = true;
     if (event.CanVeto())
@@ -191,4 +207,6 @@ void TMainForm::AboutMenuClick() {
     AboutForm->Dialog();
 }
 
-void TMainForm::HelpMenuClick() { RunFile(MakeProgramPath("Help.txt"), "", "", false, false); }
+void TMainForm::HelpMenuClick() {
+  RunFile(MakeProgramPath("Help.txt"), "", "", false, false);
+}

@@ -83,4 +83,6 @@ int TMessageBoxes::MessageBox(const std::string& caption, const std::string& tex
   }
 }
 
-void TMessageBoxes::Beep(std::uint32_t /*type*/) { wxBell(); }
+void TMessageBoxes::Beep(std::uint32_t /*type*/) {
+  wxBell();
+}

@@ -10,7 +10,6 @@ class TMessageBoxes : public IMessageDialogs {
 public:
   /// Shows a modal box over the active window; flags as the system's
   /// message-box flags (buttons in the low bits, icon in the next ones).
-  int MessageBox(const std::string& caption, const std::string& text,
-                 std::uint32_t flags) override;
+  int MessageBox(const std::string& caption, const std::string& text, std::uint32_t flags) override;
   void Beep(std::uint32_t type) override;
 };

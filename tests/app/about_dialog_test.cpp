@@ -19,7 +19,9 @@ using namespace testing_support;
 
 namespace {
 
-std::string Text(const wxString& s) { return FromWx(s); }
+std::string Text(const wxString& s) {
+  return FromWx(s);
+}
 
 // Clicks the menu bar's item INDEX ("About" is 0, "Help" 1): the items sit
 // side by side from the left, each as wide as its title and some padding.
@@ -37,7 +39,9 @@ void ClickMenuBarItem(int index) {
   ClickAt(left + width / 2, rect.y + rect.height / 2);
 }
 
-std::string Site(const std::string& page) { return std::string(ORVANEL_SITE_BASE) + page; }
+std::string Site(const std::string& page) {
+  return std::string(ORVANEL_SITE_BASE) + page;
+}
 
 bool Opened(const std::string& target) {
   for (const std::string& file : OpenedFiles()) {
@@ -148,12 +152,14 @@ TEST_F(AboutDialogTest, MenuCommandsWorkDuringAConversion) {
     return true;
   });
   Click(MainForm->FastConversionButton);
-  ASSERT_TRUE(WaitUntil([] {
-    for (const std::string& line : LogLines(*MainForm)) {
-      if (line.rfind("* Time: ", 0) == 0)
-        return true;
-    }
-    return false;
-  }, 120000));
+  ASSERT_TRUE(WaitUntil(
+      [] {
+        for (const std::string& line : LogLines(*MainForm)) {
+          if (line.rfind("* Time: ", 0) == 0)
+            return true;
+        }
+        return false;
+      },
+      120000));
   EXPECT_TRUE(aboutShown);
 }

@@ -33,7 +33,9 @@ void WindowTest::Start(const std::vector<std::string>& arguments) {
       << "the first activation never came";
 }
 
-void WindowTest::StartWithGuide() { Start({"orvanel", sourceFile, destination}); }
+void WindowTest::StartWithGuide() {
+  Start({"orvanel", sourceFile, destination});
+}
 
 std::string WindowTest::GuideSource(int textLines) {
   std::string text = "~Title=The guide\r\n"

@@ -14,8 +14,8 @@ namespace {
 void FailOnAssert(const wxString& file, int line, const wxString& function,
                   const wxString& condition, const wxString& message) {
   ADD_FAILURE_AT(file.utf8_str().data(), line)
-      << "wx assertion \"" << condition.utf8_str().data() << "\" in "
-      << function.utf8_str().data() << ": " << message.utf8_str().data();
+      << "wx assertion \"" << condition.utf8_str().data() << "\" in " << function.utf8_str().data()
+      << ": " << message.utf8_str().data();
 }
 
 } // namespace

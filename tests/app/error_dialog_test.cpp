@@ -19,7 +19,9 @@ using namespace testing_support;
 
 namespace {
 
-std::string Text(const wxString& s) { return FromWx(s); }
+std::string Text(const wxString& s) {
+  return FromWx(s);
+}
 
 const std::string Report = "\r\nRAISE CONTEXT\r\n* Status: Error";
 
@@ -146,8 +148,9 @@ TEST_F(ErrorDialogTest, LogButtonAppendsTheTextToErrorsLog) {
     Click(form.OkayButton);
   });
 
-  EXPECT_EQ(ReadFileBytes(dir / "Errors.log"), "earlier entry\r\n**********DESCRIPTION\r\nFailed.\r\n" +
-                                                   Report + "\r\n**********\r\n");
+  EXPECT_EQ(ReadFileBytes(dir / "Errors.log"),
+            "earlier entry\r\n**********DESCRIPTION\r\nFailed.\r\n" + Report +
+                "\r\n**********\r\n");
   EXPECT_EQ(beeps.Beeps, std::vector<std::uint32_t>{0});
 }
 

@@ -7,8 +7,8 @@
 #include <wx/checkbox.h>
 #include <wx/display.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -32,7 +32,9 @@ using namespace testing_support;
 
 namespace {
 
-std::string Text(const wxString& s) { return FromWx(s); }
+std::string Text(const wxString& s) {
+  return FromWx(s);
+}
 
 // The engine's own log and outputs for the same project, without a window.
 struct Reference {
@@ -101,7 +103,7 @@ public:
     Captions.push_back(Text(box->GetTitle()));
     Messages.push_back(Text(box->GetMessage()));
     Styles.push_back(box->GetMessageDialogStyle());
-    return wxID_OK;
+    return (box->GetMessageDialogStyle() & wxYES_NO) ? wxID_YES : wxID_OK;
   }
   void Exit(wxDialog*) override {}
   std::vector<std::string> Captions;
@@ -120,8 +122,7 @@ TEST_F(WindowTest, EchoesTheTwoArgumentsAsAbsolutePathsOnlyOnce) {
   const std::uint64_t size = std::filesystem::file_size(sourceFile);
   const std::vector<std::string> expected{
       "* Source file: \"" + sourceFile + "\".",
-      "* Source file size is " + FormatThousands(static_cast<std::int64_t>(size)) +
-          " characters.",
+      "* Source file size is " + FormatThousands(static_cast<std::int64_t>(size)) + " characters.",
       "* Destination directory: \"" + destination + "\".", ""};
   EXPECT_EQ(LogLines(*MainForm), expected);
 
@@ -139,9 +140,9 @@ TEST_F(WindowTest, WarnsWhenNotGivenExactlyTwoArguments) {
       {"orvanel"}, {"orvanel", sourceFile}, {"orvanel", sourceFile, destination, "extra"}};
   for (const auto& commandLine : commandLines) {
     Start(commandLine);
-    EXPECT_EQ(LogLines(*MainForm),
-              std::vector<std::string>{
-                  "* Warning: there is no source file or destination directory."})
+    EXPECT_EQ(
+        LogLines(*MainForm),
+        std::vector<std::string>{"* Warning: there is no source file or destination directory."})
         << commandLine.size() - 1 << " arguments";
     DestroyForms();
   }
@@ -212,9 +213,9 @@ TEST_F(WindowTest, IsLaidOutAsDesigned) {
       order.push_back(child);
   }
   const std::vector<wxWindow*> expected{
-      form.WorkLogMemo,          form.FastConversionButton,  form.FullConversionButton,
+      form.WorkLogMemo,           form.FastConversionButton,      form.FullConversionButton,
       form.AbortConversionButton, form.UseProjectOptionsCheckBox, form.MakeCodePrettyCheckBox,
-      form.UseTableCheckBox,     form.UseSectionSepCheckBox};
+      form.UseTableCheckBox,      form.UseSectionSepCheckBox};
   EXPECT_EQ(order, expected);
   EXPECT_EQ(wxWindow::FindFocus(), form.FastConversionButton);
 

@@ -6,7 +6,6 @@
 #include <random>
 #include <sstream>
 
-#include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/dialog.h>
 #include <wx/evtloop.h>
@@ -140,7 +139,9 @@ WhenModal::WhenModal(std::function<void(wxDialog&)> action) : action_(std::move(
   timer_.Start(20);
 }
 
-WhenModal::~WhenModal() { timer_.Stop(); }
+WhenModal::~WhenModal() {
+  timer_.Stop();
+}
 
 void WhenModal::Tick() {
   for (wxWindow* window : wxTopLevelWindows) {
@@ -164,7 +165,9 @@ Repeatedly::Repeatedly(std::function<bool()> action, int intervalMs) : action_(s
   timer_.Start(intervalMs);
 }
 
-Repeatedly::~Repeatedly() { timer_.Stop(); }
+Repeatedly::~Repeatedly() {
+  timer_.Stop();
+}
 
 std::vector<std::string> LogLines(const TMainForm& form) {
   std::vector<std::string> lines;

@@ -1,6 +1,7 @@
 // The Win32 implementation of the platform layer.
 #include "platform/platform.h"
 
+#include <clocale>
 #include <cstdlib>
 
 #ifndef NOMINMAX
@@ -166,6 +167,7 @@ bool GetFileSize(FileHandle file, std::uint32_t& low, std::uint32_t& high) {
 }
 
 bool WriteFile(FileHandle file, const void* data, std::size_t size) {
+  const DWORD before = ::GetLastError();
   static const char nothing = 0;
   const char* bytes = data ? static_cast<const char*>(data) : &nothing;
   // One call for any size a 32-bit process can hold; larger buffers go in
@@ -185,19 +187,27 @@ bool WriteFile(FileHandle file, const void* data, std::size_t size) {
     bytes += written;
     size -= written;
   } while (size > 0);
+  ::SetLastError(before);
   return true;
 }
 
 bool TruncateToZero(FileHandle file) {
+  const DWORD before = ::GetLastError();
   LARGE_INTEGER start{};
-  if (!::SetFilePointerEx(Handle(file), start, nullptr, FILE_BEGIN))
+  if (!::SetFilePointerEx(Handle(file), start, nullptr, FILE_BEGIN) ||
+      !::SetEndOfFile(Handle(file)))
     return false;
-  return ::SetEndOfFile(Handle(file)) != FALSE;
+  ::SetLastError(before);
+  return true;
 }
 
 bool SeekToEnd(FileHandle file) {
+  const DWORD before = ::GetLastError();
   LARGE_INTEGER distance{};
-  return ::SetFilePointerEx(Handle(file), distance, nullptr, FILE_END) != FALSE;
+  if (!::SetFilePointerEx(Handle(file), distance, nullptr, FILE_END))
+    return false;
+  ::SetLastError(before);
+  return true;
 }
 
 void CloseFile(FileHandle file) {
@@ -332,6 +342,7 @@ std::string LongPathName(const std::string& path) {
 // --- process -------------------------------------------------------------------------
 
 std::string ExecutablePath() {
+  const DWORD before = ::GetLastError();
   std::string path(MAX_PATH, '\0');
   for (;;) {
     const DWORD length =
@@ -340,6 +351,7 @@ std::string ExecutablePath() {
       return {};
     if (length < path.size()) {
       path.resize(length);
+      ::SetLastError(before); // the system clears it on success
       return path;
     }
     path.resize(path.size() * 2);
@@ -362,8 +374,11 @@ bool ShellOpen(const std::string& file, const std::string& parameters, const std
   request.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
   request.lpDirectory = directory.empty() ? nullptr : directory.c_str();
   request.nShow = minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL;
-  if (::ShellExecuteExA(&request))
+  const DWORD before = ::GetLastError();
+  if (::ShellExecuteExA(&request)) {
+    ::SetLastError(before);
     return true;
+  }
   EnsureError(ShellFailureCode(request.hInstApp));
   return false;
 }
@@ -407,27 +422,18 @@ void MessageBeep(std::uint32_t type) {
   ::MessageBeep(type);
 }
 
-namespace {
-
-std::string LocaleText(LCTYPE item) {
-  const DWORD before = ::GetLastError();
-  char buffer[16] = {};
-  const int length =
-      ::GetLocaleInfoA(LOCALE_USER_DEFAULT, item, buffer, static_cast<int>(sizeof buffer));
-  ::SetLastError(before);
-  // LENGTH counts the terminating zero.
-  return length > 1 ? std::string(buffer, static_cast<std::size_t>(length - 1)) : std::string();
-}
-
-} // namespace
-
+// The C runtime's locale, as on other systems: the front ends set it from the
+// user's settings when they start, so both systems format numbers alike.
 std::string LocaleThousandsSeparator() {
-  return LocaleText(LOCALE_STHOUSAND);
+  const std::lconv* conv = std::localeconv();
+  return conv && conv->thousands_sep ? std::string(conv->thousands_sep) : std::string();
 }
 
 std::string LocaleDecimalSeparator() {
-  std::string separator = LocaleText(LOCALE_SDECIMAL);
-  return separator.empty() ? std::string(".") : separator;
+  const std::lconv* conv = std::localeconv();
+  if (conv && conv->decimal_point && *conv->decimal_point)
+    return conv->decimal_point;
+  return ".";
 }
 
 void OleInitialize() {
@@ -449,13 +455,21 @@ int OperatingSystemMajorVersion() {
 }
 
 ModuleHandle LoadSystemLibrary(const std::string& name) {
-  return reinterpret_cast<ModuleHandle>(::LoadLibraryA(name.c_str()));
+  const DWORD before = ::GetLastError();
+  const HMODULE module = ::LoadLibraryA(name.c_str());
+  if (module != nullptr)
+    ::SetLastError(before);
+  return reinterpret_cast<ModuleHandle>(module);
 }
 
 void* GetEntryPoint(ModuleHandle module, const std::string& name) {
   if (module == nullptr)
     return nullptr;
-  return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(module), name.c_str()));
+  const DWORD before = ::GetLastError();
+  const FARPROC entry = ::GetProcAddress(static_cast<HMODULE>(module), name.c_str());
+  if (entry != nullptr)
+    ::SetLastError(before);
+  return reinterpret_cast<void*>(entry);
 }
 
 void FreeSystemLibrary(ModuleHandle module) {
