@@ -8,7 +8,7 @@
 #ifdef __WXMSW__
 #include <cstdlib>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, wxCmdLineArgType, int show) {
+extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE, wxCmdLineArgType, int show) {
   SetProgramArguments(__argc, __argv);
   return OrvanelMain([&] { wxEntry(instance, nullptr, nullptr, show); });
 }

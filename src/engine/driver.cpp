@@ -125,7 +125,7 @@ void TConverter::Process() {
                      {"BeforeGlossary.htm", GlossaryStorage}};
     for (const auto& t : templates) {
       lines.LoadFromFile(s + t.name);
-      t.storage.AddText(lines.Text());
+      Append(t.storage, lines.Text());
     }
 
     GlossaryItems = std::make_unique<TStringList>();

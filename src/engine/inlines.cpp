@@ -1,5 +1,6 @@
 // The line processor: tags, bracketed inline commands and the glossary step
 // (Part 1.6).
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -34,6 +35,13 @@ std::string TConverter::ProcessInlineText(const std::string& text) {
   // every later "[" before it, so each search covers new ground only.
   std::size_t close = 0;
   bool closeKnown = false;
+  // Every "[" before a "]" starts a command, so a run of them would quote the
+  // rest of the line once per "[" in unknown-command warnings: the warnings
+  // of one line quote at most as much as the line holds (or 64 KiB), then one
+  // line says that the rest are not reported.
+  const std::size_t quoteBudget = std::max<std::size_t>(n, 65536);
+  std::size_t quoted = 0;
+  bool muted = false;
   std::size_t p = 0;
   while (p < n) {
     const char c = text[p];
@@ -51,7 +59,19 @@ std::string TConverter::ProcessInlineText(const std::string& text) {
         closeKnown = true;
       }
       if (close != std::string::npos) {
-        const std::string html = ProcessInlineCommand(text.substr(p + 1, close - p - 1));
+        const std::size_t length = close - p - 1;
+        const bool unknown = length > 0 && text[p + 1] != ':' && text[p + 1] != '@';
+        if (unknown && (muted || quoted + length > quoteBudget)) {
+          if (!muted)
+            AddLogLine("Warning: more unknown inline commands in this line are not reported.");
+          muted = true;
+          out += '[';
+          ++p;
+          continue;
+        }
+        if (unknown)
+          quoted += length;
+        const std::string html = ProcessInlineCommand(text.substr(p + 1, length));
         if (!html.empty()) {
           out += html;
           p = close + 1;

@@ -20,6 +20,25 @@ void FailOnAssert(const wxString& file, int line, const wxString& function,
 
 } // namespace
 
+// In sanitizer builds: what the toolkit and its libraries keep until the
+// process ends is not a leak of the program's.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n"
+         "leak:libgtk-3.so\n"
+         "leak:libgdk-3.so\n"
+         "leak:libglib-2.0.so\n"
+         "leak:libgobject-2.0.so\n"
+         "leak:libgio-2.0.so\n"
+         "leak:libpango-1.0.so\n"
+         "leak:libpangoft2-1.0.so\n"
+         "leak:libpangocairo-1.0.so\n"
+         "leak:libcairo.so\n"
+         "leak:libX11.so\n"
+         "leak:libatk-1.0.so\n"
+         "leak:libatk-bridge-2.0.so\n"
+         "leak:libdbus-1.so\n";
+}
+
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   // Listing the tests needs no display.

@@ -114,6 +114,20 @@ TEST(PlatformFiles, BytesGoThroughUnchanged) {
   EXPECT_EQ(ReadFileBytes(dir / "b.bin"), "");
 }
 
+TEST(PlatformFiles, DevicesAreNotReadAsFiles) {
+#if defined(_WIN32)
+  const std::string device = "NUL";
+#else
+  const std::string device = "/dev/null";
+#endif
+  std::string bytes = "left over";
+  plat::SetLastError(0);
+  EXPECT_FALSE(plat::ReadWholeFile(device, bytes));
+  EXPECT_NE(plat::GetLastError(), 0u);
+  EXPECT_EQ(bytes, "");
+  plat::SetLastError(0);
+}
+
 TEST(PlatformFiles, SizeOfALargerFileHasBothHalves) {
   TempDir dir;
   WriteFileBytes(dir / "big.bin", std::string(70000, 'x'));

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,10 +54,20 @@ FileHandle OpenForWriting(const std::string& name, bool truncate, bool& existed)
     }
     if (errno != EEXIST)
       break;
-    fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC | (truncate ? O_TRUNC : 0));
+    // Not through a link planted at the name (it could lead anywhere), and
+    // not waiting for a reader when the name is a pipe.
+    fd = ::open(name.c_str(),
+                O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (truncate ? O_TRUNC : 0));
     if (fd >= 0) {
       existed = true;
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
       return fd;
+    }
+    if (errno == ELOOP && truncate) {
+      // Replacing the file replaces the link itself.
+      if (::unlink(name.c_str()) != 0 && errno != ENOENT)
+        break;
+      continue;
     }
     if (errno != ENOENT)
       break; // else it vanished in between: try again
@@ -190,6 +201,13 @@ bool GetFileSize(FileHandle file, std::uint32_t& low, std::uint32_t& high) {
 }
 
 bool WriteFile(FileHandle file, const void* data, std::size_t size) {
+  // At a file-size limit the system would end the process; ignored, the write
+  // fails with EFBIG instead and the caller can report it.
+  static const bool fileSizeSignalIgnored = [] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    return true;
+  }();
+  (void)fileSizeSignalIgnored;
   const char* bytes = static_cast<const char*>(data);
   while (size > 0) {
     const ssize_t written = ::write(Descriptor(file), bytes, size);
@@ -236,7 +254,8 @@ bool DeleteFile(const std::string& name) {
 
 bool ReadWholeFile(const std::string& name, std::string& bytes) {
   bytes.clear();
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a pipe does not wait for a writer before it is refused.
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     SetErrno();
     return false;
@@ -252,6 +271,13 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
     LastError = EISDIR;
     return false;
   }
+  if (!S_ISREG(st.st_mode)) {
+    // A pipe or a device may never end: only regular files are read.
+    ::close(fd);
+    LastError = EINVAL;
+    return false;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   if (S_ISREG(st.st_mode) && st.st_size > 0)
     bytes.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[65536];

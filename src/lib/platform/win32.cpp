@@ -232,6 +232,12 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
     EnsureError(ERROR_OPEN_FAILED);
     return false;
   }
+  if (::GetFileType(handle) != FILE_TYPE_DISK) {
+    // A device such as CON or a pipe may never end: only files are read.
+    ::CloseHandle(handle);
+    ::SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
   LARGE_INTEGER size{};
   if (::GetFileSizeEx(handle, &size) && size.QuadPart > 0 &&
       static_cast<std::uint64_t>(size.QuadPart) < bytes.max_size())
