@@ -190,7 +190,7 @@ TEST_F(HostileInput, OneByteOverTheLimitIsRefusedBeforeAnythingChanges) {
 // second closes the definitions' group) and one text line.
 std::string GlossarySource(int names) {
   std::string source = "~GS=g00000|g65534\r\n";
-  char name[8];
+  char name[16];
   for (int i = 1; i < names; ++i) {
     std::snprintf(name, sizeof name, "g%05d", i);
     source += "~GS=" + std::string(name) + "\r\n";
