@@ -1,4 +1,4 @@
-// The HTML of every block shape (Part 1.5).
+// The HTML of every block shape.
 #include "engine/converter.h"
 #include "lib/file.h"
 #include "lib/text.h"

@@ -1,4 +1,4 @@
-// Reading a command line (Part 1.3): the name and the three parameter fields.
+// Reading a command line: the name and the three parameter fields.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +19,7 @@ struct CommandFields {
   std::string F1, F2, F3;
 };
 
-/// Splits LINE into its name and fields, as steps 1 to 6 of ProcessLine.
+/// Splits LINE into its name and fields, with the warnings of a malformed line.
 CommandFields SplitCommandLine(const std::string& line);
 
 /// Whether the line's name (its first NAME_LENGTH characters) is LITERAL

@@ -1,4 +1,4 @@
-// Command lines (Part 1.3): field splitting, both passes, the dispatch order
+// Command lines: field splitting, both passes, the dispatch order
 // and every command.
 #include <array>
 
@@ -281,7 +281,8 @@ bool TConverter::DispatchBareCommand(const std::string& line) {
   return true;
 }
 
-// Header commands, content pass: steps 1 to 7 of Part 1.3.
+// Header commands, content pass: level test, character check, anchor, new
+// level, count, title, header paragraph, in that order.
 void TConverter::ProcessHeaderCommand(const std::string& line, int command, const std::string& f1,
                                       const std::string& f2) {
   const int level = OutlineLevel;

@@ -1,5 +1,5 @@
 // The two passes over the source lines, the glossary's finishing and its file,
-// the outline-level buttons (Part 1.2), and the packed word of an entry.
+// the outline-level buttons, and the packed word of an entry.
 #include <algorithm>
 #include <numeric>
 
@@ -78,7 +78,7 @@ void TConverter::ResetIndexes() {
   paragraphIndex_ = {};
 }
 
-// Steps 2 to 6: sort, resolve the common topics, fill the longest-first copy.
+// Between the passes: sort, resolve the common topics, fill the longest-first copy.
 void TConverter::FinishGlossary() {
   std::unordered_set<std::string>().swap(storedTexts_); // registration is over
   storedTextCount_ = -1;
@@ -189,7 +189,7 @@ int TConverter::TextIdOf(const std::string& text) const {
   return it == textIds_.end() ? -1 : it->second;
 }
 
-// Step 7: each entry, its common topic, then every entry that names it.
+// The glossary file: each entry, its common topic, then every entry that names it.
 void TConverter::WriteGlossaryFile() {
   const int count = GlossaryItems->Count();
   for (int i = 0; i < count; ++i) {
@@ -222,7 +222,7 @@ void TConverter::WriteGlossaryEntry(int index, int kind) {
   Append(GlossaryStorage, MakePretty(paragraph));
 }
 
-// Steps 9 to 11.
+// The content pass.
 void TConverter::RunContentPass(TStringList& lines) {
   ClearGroup(*SectionDefinedItems, sectionIndex_);
   ClearGroup(*ParagraphDefinedItems, paragraphIndex_);
@@ -252,7 +252,7 @@ void TConverter::RunContentPass(TStringList& lines) {
   }
 }
 
-// Step 12.
+// The outline-level buttons.
 void TConverter::AppendOutlineButtons() {
   if (MaxOutlineLevel <= 0)
     return;

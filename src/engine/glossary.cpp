@@ -1,4 +1,4 @@
-// The glossary store's registration and the two topic groups (Part 1.4).
+// The glossary store's registration and the two topic groups.
 #include "engine/converter.h"
 #include "engine/folded.h"
 #include "lib/text.h"

@@ -1,4 +1,4 @@
-// The glossary step's search (Part 1.7) at a cost bounded by the longest
+// The glossary step's search at a cost bounded by the longest
 // expression that can match: a trie over the case-folded expressions.
 #pragma once
 

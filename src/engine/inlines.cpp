@@ -1,5 +1,5 @@
 // The line processor: tags, bracketed inline commands and the glossary step
-// (Part 1.6).
+//.
 #include <algorithm>
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-// Glossary linking (Part 1.7) and the link and definition shapes.
+// Glossary linking and the link and definition shapes.
 #include <string_view>
 
 #include "engine/converter.h"

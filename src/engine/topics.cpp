@@ -1,4 +1,4 @@
-// Related and common topics after a group of definitions (Part 1.8).
+// Related and common topics after a group of definitions.
 #include <algorithm>
 #include <unordered_set>
 #include <vector>

@@ -1,4 +1,4 @@
-// The HTML of the block shapes (Part 1.5).
+// The HTML of the block shapes.
 #include <gtest/gtest.h>
 
 #include "engine_fixture.h"

@@ -1,4 +1,4 @@
-// The content pass: progress, message pump, abort, and the button row (Part 1.2).
+// The content pass: progress, message pump, abort, and the button row.
 #include <gtest/gtest.h>
 
 #include "engine_fixture.h"

@@ -1,4 +1,4 @@
-// Finishing the glossary and writing its file (Part 1.2), checked against
+// Finishing the glossary and writing its file, checked against
 // the quadratic algorithm as written.
 #include <gtest/gtest.h>
 

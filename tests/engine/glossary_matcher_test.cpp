@@ -1,4 +1,4 @@
-// The trie matcher against the plain longest-first scan of Part 1.7.
+// The trie matcher against the plain longest-first scan.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +12,7 @@
 
 namespace {
 
-// Part 1.7, step 1, as written: the first expression in list order that matches.
+// The glossary step as written: the first expression in list order that matches.
 int PlainScan(const TStringList& list, const std::string& text, std::size_t pos) {
   for (int k = 0; k < list.Count(); ++k) {
     const std::string& e = list.Get(k);

@@ -1,4 +1,4 @@
-// The line processor and the inline commands (Part 1.6).
+// The line processor and the inline commands.
 #include <gtest/gtest.h>
 
 #include "engine_fixture.h"

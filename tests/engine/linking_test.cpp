@@ -1,4 +1,4 @@
-// Glossary linking in the text (Part 1.7), also checked against the
+// Glossary linking in the text, also checked against the
 // position-by-position algorithm as written.
 #include <gtest/gtest.h>
 
@@ -87,7 +87,7 @@ TEST(Linking, TagsAndCommandOutputAreNotSearched) {
 
 // --- the algorithm as written --------------------------------------------------------
 
-// ProcessInlineText with the glossary step of Part 1.7 step by step: every
+// ProcessInlineText with the glossary step step: every
 // expression tried in GlossaryItemsByLength order, group membership by
 // linear search, the LinkedFlag of each item read through the converter.
 class AsWritten {

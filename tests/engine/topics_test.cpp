@@ -1,4 +1,4 @@
-// The topic groups (Part 1.4) and the related/common-topics blocks (Part 1.8).
+// The topic groups and the related/common-topics blocks.
 #include <gtest/gtest.h>
 
 #include "engine_fixture.h"
