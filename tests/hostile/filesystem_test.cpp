@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "hostile_support.h"
@@ -189,11 +190,36 @@ TEST_F(HostileFiles, OutputNameTakenByAPipeDoesNotHang) {
   ExpectSaveFailed(Convert());
 }
 
+// Makes a folder immutable for as long as it lives: permissions do not stop
+// root from writing, an immutable folder does (where the file system has it).
+class ImmutableFolder {
+public:
+  explicit ImmutableFolder(const std::string& folder) : folder_(folder) {
+    set_ = std::system(("chattr +i " + Quote(folder_) + " 2>/dev/null").c_str()) == 0;
+  }
+  ~ImmutableFolder() {
+    if (!set_)
+      return;
+    const int status = std::system(("chattr -i " + Quote(folder_) + " 2>/dev/null").c_str());
+    (void)status;
+  }
+  ImmutableFolder(const ImmutableFolder&) = delete;
+  ImmutableFolder& operator=(const ImmutableFolder&) = delete;
+
+private:
+  std::string folder_;
+  bool set_ = false;
+};
+
 TEST_F(HostileFiles, ReadOnlyDestination) {
   fs::permissions(dest, fs::perms::owner_read | fs::perms::owner_exec);
+  std::unique_ptr<ImmutableFolder> immutable;
   if (CanCreateIn(dest))
-    GTEST_SKIP() << "permissions do not stop this user from writing";
+    immutable = std::make_unique<ImmutableFolder>(dest);
+  if (CanCreateIn(dest))
+    GTEST_SKIP() << "neither permissions nor an immutable folder stop this user from writing";
   ExpectSaveFailed(Convert());
+  immutable.reset();
   fs::permissions(dest, fs::perms::owner_all);
   EXPECT_TRUE(DestinationEntries().empty());
 }
