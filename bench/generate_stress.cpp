@@ -51,15 +51,16 @@ std::string Capitalised(std::string s) {
 }
 
 const std::vector<std::string> kSyllables = {
-    "ka", "lo", "ren", "tis", "mar", "vel", "dor", "qui", "sen", "bal", "tor", "fi",  "gra",
-    "nu", "pel", "cor", "dan", "ex", "ly", "mon", "sta", "ri", "ven", "zo",  "ha",  "ter",
-    "pro", "li", "sca", "ment", "ion", "ar", "ul", "bro", "che", "dri", "el",  "fer", "gin"};
+    "ka",  "lo",  "ren", "tis",  "mar", "vel", "dor", "qui", "sen", "bal", "tor", "fi",  "gra",
+    "nu",  "pel", "cor", "dan",  "ex",  "ly",  "mon", "sta", "ri",  "ven", "zo",  "ha",  "ter",
+    "pro", "li",  "sca", "ment", "ion", "ar",  "ul",  "bro", "che", "dri", "el",  "fer", "gin"};
 
 const std::vector<std::string> kFiller = {
-    "the", "of", "and", "to", "in", "is", "that", "for", "it", "as", "with", "on", "by",
-    "this", "are", "be", "from", "or", "an", "which", "can", "when", "all", "each", "used",
-    "value", "system", "shows", "returns", "file", "page", "window", "setting", "user", "data",
-    "first", "next", "line", "text", "option", "list", "then", "also", "more", "other", "only"};
+    "the",  "of",     "and",     "to",   "in",    "is",    "that",   "for",   "it",      "as",
+    "with", "on",     "by",      "this", "are",   "be",    "from",   "or",    "an",      "which",
+    "can",  "when",   "all",     "each", "used",  "value", "system", "shows", "returns", "file",
+    "page", "window", "setting", "user", "data",  "first", "next",   "line",  "text",    "option",
+    "list", "then",   "also",    "more", "other", "only"};
 
 // Pseudo-English words, then expressions of one to four of them.
 class Glossary {
@@ -151,7 +152,8 @@ public:
         line("~EW=NOTE");
       }
       // Section-level definitions, then the header (some with an expression).
-      const int sectionItems = static_cast<int>(std::min<std::size_t>(left, 2 + static_cast<std::size_t>(r_.Below(3))));
+      const int sectionItems =
+          static_cast<int>(std::min<std::size_t>(left, 2 + static_cast<std::size_t>(r_.Below(3))));
       for (int i = 0; i < sectionItems; ++i)
         line((r_.Chance(4) ? "~GSH=" : "~GS=") + item() + topic());
       std::string title = Capitalised(r_.Pick(g_.Words())) + " " + r_.Pick(g_.Words());
@@ -177,7 +179,8 @@ public:
 
       // Paragraph-level definitions and the body.
       while (left > 0) {
-        const int defs = static_cast<int>(std::min<std::size_t>(left, 1 + static_cast<std::size_t>(r_.Below(3))));
+        const int defs = static_cast<int>(
+            std::min<std::size_t>(left, 1 + static_cast<std::size_t>(r_.Below(3))));
         for (int i = 0; i < defs; ++i)
           line((r_.Chance(4) ? "~GPH=" : "~GP=") + item() + topic());
         text();
@@ -209,9 +212,19 @@ public:
         if (r_.Chance(10))
           word = Folded(word);
       } else if (roll < 32) {
-        static const std::vector<std::string> inl = {
-            "[:D]", "[:)]", "[:diagram]", "[:photo.jpg]", "[@www.example.org/page]", "<B>", "</B>",
-            "<I>", "</I>", "<CODE>x &lt; y</CODE>", "[unknown]", "NOTE", "[@mailto:a@b.org]"};
+        static const std::vector<std::string> inl = {"[:D]",
+                                                     "[:)]",
+                                                     "[:diagram]",
+                                                     "[:photo.jpg]",
+                                                     "[@www.example.org/page]",
+                                                     "<B>",
+                                                     "</B>",
+                                                     "<I>",
+                                                     "</I>",
+                                                     "<CODE>x &lt; y</CODE>",
+                                                     "[unknown]",
+                                                     "NOTE",
+                                                     "[@mailto:a@b.org]"};
         word = r_.Pick(inl);
       } else {
         word = r_.Pick(kFiller);
@@ -232,7 +245,9 @@ private:
   void Extras(int s, Section& sec) {
     auto line = [&](std::string l) { sec.Lines.push_back(std::move(l)); };
     auto text = [&] { sec.Lines.emplace_back(); };
-    auto phrase = [&] { return r_.Pick(g_.Items()) + " and " + r_.Pick(kFiller) + " " + r_.Pick(g_.Items()); };
+    auto phrase = [&] {
+      return r_.Pick(g_.Items()) + " and " + r_.Pick(kFiller) + " " + r_.Pick(g_.Items());
+    };
     switch (s % 12) {
     case 0:
       line("~MIS=" + phrase());
@@ -330,7 +345,10 @@ int main(int argc, char** argv) {
       const std::size_t budget = kSourceSize - kReserve - source.size() - structureAfter[s];
       const std::size_t share = budget / (sections.size() - s);
       const std::size_t structure = sec.StructureBytes;
-      std::size_t perSlot = share > structure ? (share - structure) / static_cast<std::size_t>(std::max(1, sec.TextSlots)) : 0;
+      std::size_t perSlot =
+          share > structure
+              ? (share - structure) / static_cast<std::size_t>(std::max(1, sec.TextSlots))
+              : 0;
       for (const std::string& l : sec.Lines) {
         if (l.empty())
           source += writer.TextLine(std::max<std::size_t>(perSlot, 3) - 2);
@@ -351,10 +369,12 @@ int main(int argc, char** argv) {
     WriteFile(src / "BeforeContent.htm", "<HTML><HEAD><TITLE>Content</TITLE></HEAD>\r\n<BODY>\r\n");
     WriteFile(src / "BeforeTOC.htm", "<HTML><HEAD><TITLE>Contents</TITLE></HEAD>\r\n<BODY>\r\n");
     WriteFile(src / "BeforeTOCButtons.htm", "<HTML><BODY>\r\n");
-    WriteFile(src / "BeforeGlossary.htm", "<HTML><HEAD><TITLE>Glossary</TITLE></HEAD>\r\n<BODY>\r\n");
-    WriteFile(src / "BeforeSection.htm", "<HR CLASS=\"section\">\r\n<P CLASS=\"top\"><A HREF=\"#top\">Top</A></P>\r\n");
-    std::printf("%s: %zu bytes, %d glossary items, %d sections\n", (src / "Stress.txt").string().c_str(),
-                source.size(), kGlossaryItems, kSections);
+    WriteFile(src / "BeforeGlossary.htm",
+              "<HTML><HEAD><TITLE>Glossary</TITLE></HEAD>\r\n<BODY>\r\n");
+    WriteFile(src / "BeforeSection.htm",
+              "<HR CLASS=\"section\">\r\n<P CLASS=\"top\"><A HREF=\"#top\">Top</A></P>\r\n");
+    std::printf("%s: %zu bytes, %d glossary items, %d sections\n",
+                (src / "Stress.txt").string().c_str(), source.size(), kGlossaryItems, kSections);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "error: %s\n", e.what());

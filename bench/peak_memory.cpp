@@ -1,8 +1,8 @@
 #include "peak_memory.h"
 
 #if defined(_WIN32)
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 std::uint64_t PeakMemoryBytes() {
   PROCESS_MEMORY_COUNTERS counters{};

@@ -23,8 +23,8 @@ std::string ToLf(const std::string& text) {
 
 // Reads "Conversion progress: I lines from N. ..." back into its numbers.
 bool ParseProgress(const std::string& caption, long& line, long& total) {
-  return std::sscanf(caption.c_str(), "Conversion progress: %ld lines from %ld.", &line,
-                     &total) == 2;
+  return std::sscanf(caption.c_str(), "Conversion progress: %ld lines from %ld.", &line, &total) ==
+         2;
 }
 
 } // namespace

@@ -37,8 +37,7 @@ public:
   bool UseSectionSepChecked() override { return options_.UseSectionSep; }
 
   // IMessageDialogs
-  int MessageBox(const std::string& caption, const std::string& text,
-                 std::uint32_t flags) override;
+  int MessageBox(const std::string& caption, const std::string& text, std::uint32_t flags) override;
   void Beep(std::uint32_t) override {}
 
   // IErrorDialog

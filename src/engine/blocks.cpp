@@ -5,7 +5,8 @@
 
 namespace {
 
-constexpr const char* kTableOpen = "<TABLE CELLSSPACING=0 CELLPADDING=5 BORDER=0 WIDTH=100%><TBODY><TR>";
+constexpr const char* kTableOpen =
+    "<TABLE CELLSSPACING=0 CELLPADDING=5 BORDER=0 WIDTH=100%><TBODY><TR>";
 constexpr const char* kTableClose = "</TR></TBODY></TABLE>";
 constexpr const char* kSpacerCell = "<TD WIDTH=10%>";
 constexpr const char* kSentenceOpen = "<P STYLE=\"MARGIN-BOTTOM: 0\">";

@@ -46,7 +46,9 @@ const BlockCommand* FindBlockCommand(const std::string& line, std::size_t nameLe
   return nullptr;
 }
 
-std::string Quoted(const std::string& line) { return "\"" + line + "\"."; }
+std::string Quoted(const std::string& line) {
+  return "\"" + line + "\".";
+}
 
 } // namespace
 
@@ -171,7 +173,9 @@ void TConverter::ProcessLine(const std::string& line, bool collectOnly) {
     AddLogLine("Warning: unknown paragraph command " + Quoted(line));
 }
 
-void TConverter::Emit(const std::string& html) { Append(ContentStorage, html); }
+void TConverter::Emit(const std::string& html) {
+  Append(ContentStorage, html);
+}
 
 // A page that cannot take more text must not be saved with a hole in it: the
 // failure recorded by AddText ends the conversion through the exception path.

@@ -11,7 +11,9 @@
 
 namespace {
 constexpr std::int32_t kNoReference = 0xFFFF;
-bool IsCommandLine(const std::string& line) { return line[0] == '~'; }
+bool IsCommandLine(const std::string& line) {
+  return line[0] == '~';
+}
 } // namespace
 
 // --- the packed word ------------------------------------------------------------
@@ -246,8 +248,8 @@ void TConverter::RunContentPass(TStringList& lines) {
     if (ParagraphDefinitionCountdown < 1)
       ClearGroup(*ParagraphDefinedItems, paragraphIndex_);
     host_.SetProgressCaption("Conversion progress: " + std::to_string(i + 1) + " lines from " +
-                             std::to_string(count) + ". Time: " +
-                             DurationText(0, "/", ".", "hh:nn:ss", Crono.Elapsed()));
+                             std::to_string(count) +
+                             ". Time: " + DurationText(0, "/", ".", "hh:nn:ss", Crono.Elapsed()));
     host_.ProcessMessages();
   }
 }
@@ -261,8 +263,8 @@ void TConverter::AppendOutlineButtons() {
                     "headers up to level 1'>";
   for (int n = 1; n < MaxOutlineLevel; ++n) {
     const std::string shown = std::to_string(n + 1);
-    row += "\r\n<INPUT TYPE=BUTTON VALUE='" + shown + "' ONCLICK='FViewToHOL(" +
-           std::to_string(n) + ")' ALT='Show headers up to level " + shown + "'>";
+    row += "\r\n<INPUT TYPE=BUTTON VALUE='" + shown + "' ONCLICK='FViewToHOL(" + std::to_string(n) +
+           ")' ALT='Show headers up to level " + shown + "'>";
   }
   row += "\r\n</P>";
   Append(TOCButtonsStorage, row);

@@ -193,7 +193,7 @@ private:
   /// converter changes the groups only through AddToGroup and ClearGroup; a
   /// group list whose count no longer fits its index is indexed again.
   struct GroupIndex {
-    std::vector<int> Ids;         // text id of each group entry (-1: not a glossary text)
+    std::vector<int> Ids;            // text id of each group entry (-1: not a glossary text)
     std::vector<std::int32_t> Count; // per text id
   };
   void AddToGroup(TStringList& group, GroupIndex& index, const std::string& expression);

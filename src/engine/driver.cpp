@@ -79,8 +79,8 @@ void TConverter::Process() {
     }
   } catch (...) {
     const CaughtException caught = DescribeCurrentException();
-    local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__, caught.Description,
-                    caught.File, caught.Line, 0);
+    local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__, caught.Description, caught.File,
+                    caught.Line, 0);
     FunStatContext = local;
     return;
   }
@@ -144,10 +144,9 @@ void TConverter::Process() {
     if (AbortRequested)
       AddLogLine("User abort.");
 
-    const bool saved = SaveFile(ContentStorage, ContentFileName) &&
-                       SaveFile(TOCStorage, tocFileName) &&
-                       SaveFile(TOCButtonsStorage, buttonsFileName) &&
-                       SaveFile(GlossaryStorage, glossaryFileName);
+    const bool saved =
+        SaveFile(ContentStorage, ContentFileName) && SaveFile(TOCStorage, tocFileName) &&
+        SaveFile(TOCButtonsStorage, buttonsFileName) && SaveFile(GlossaryStorage, glossaryFileName);
     if (saved) {
       FilesSaved = true;
       AddLogLine("File has been processed.");
@@ -165,8 +164,8 @@ void TConverter::Process() {
     }
   } catch (...) {
     const CaughtException caught = DescribeCurrentException();
-    local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__, caught.Description,
-                    caught.File, caught.Line, 0);
+    local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__, caught.Description, caught.File,
+                    caught.Line, 0);
   }
 
   if (!skipSummary) {

@@ -116,8 +116,8 @@ int GlossaryMatcher::Find(std::string_view text, std::size_t pos) const {
       std::uint32_t index = items_[k];
       if (index >= best)
         break;
-      bool passes = acronym_[index] ? text.compare(pos, texts_[index].size(), texts_[index]) == 0
-                                    : boundary;
+      bool passes =
+          acronym_[index] ? text.compare(pos, texts_[index].size(), texts_[index]) == 0 : boundary;
       if (passes) {
         best = index;
         break;

@@ -36,7 +36,7 @@ private:
   std::vector<std::uint32_t> childBegin_; // per node, into edgeByte_/edgeNode_; one extra
   std::vector<unsigned char> edgeByte_;   // increasing within a node
   std::vector<std::uint32_t> edgeNode_;
-  std::vector<std::uint32_t> itemsBegin_; // per node, into items_; one extra
-  std::vector<std::uint32_t> items_;      // expression indices ending at a node, ascending
+  std::vector<std::uint32_t> itemsBegin_;   // per node, into items_; one extra
+  std::vector<std::uint32_t> items_;        // expression indices ending at a node, ascending
   mutable std::vector<std::uint32_t> path_; // scratch: end nodes met on one walk
 };

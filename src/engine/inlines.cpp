@@ -110,8 +110,7 @@ std::string TConverter::ProcessInlineCommand(const std::string& command) {
   }
   if (command[0] == '@') {
     const std::string target = command.substr(1);
-    const std::string address =
-        target.find(':') == std::string::npos ? "http://" + target : target;
+    const std::string address = target.find(':') == std::string::npos ? "http://" + target : target;
     return "<A HREF=\"" + address + "\" TARGET=\"_blank\">" + target + "</A>";
   }
   AddLogLine("Warning: unknown inline command \"" + command + "\".");

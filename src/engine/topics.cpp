@@ -54,8 +54,8 @@ std::string TConverter::CreateRelatedTopicsList(const TStringList& group, bool i
       for (int k = relatedBegin_[t]; k < relatedBegin_[t + 1]; ++k)
         gathered.push_back(GlossaryItems->Get(relatedItems_[static_cast<std::size_t>(k)]));
     }
-    related = MakeTopicsBlock(SortedUnique(std::move(gathered)), "See related topics:",
-                              "See related topic: ", indent);
+    related = MakeTopicsBlock(SortedUnique(std::move(gathered)),
+                              "See related topics:", "See related topic: ", indent);
     relatedDone = true;
 
     gathered.clear();
@@ -72,8 +72,8 @@ std::string TConverter::CreateRelatedTopicsList(const TStringList& group, bool i
         ++GlossaryLinkCount;
       }
     }
-    common = MakeTopicsBlock(SortedUnique(std::move(gathered)), "See common topics:",
-                             "See common topic: ", indent);
+    common = MakeTopicsBlock(SortedUnique(std::move(gathered)),
+                             "See common topics:", "See common topic: ", indent);
     commonDone = true;
   });
   if (missing)

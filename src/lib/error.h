@@ -74,8 +74,8 @@ class IErrorDialog {
 public:
   virtual ~IErrorDialog() = default;
   /// Shows the report modally; true for Okay and Okay (no errors).
-  virtual bool ShowReport(const std::string& caption, const std::string& message,
-                          bool* noErrors, const std::string& report) = 0;
+  virtual bool ShowReport(const std::string& caption, const std::string& message, bool* noErrors,
+                          const std::string& report) = 0;
   virtual int RecursionCount() const = 0;
 };
 

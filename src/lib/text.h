@@ -25,6 +25,12 @@ bool IsAcronym(std::string_view text);
 /// Replaces every character that is not an ASCII letter, digit or '_' by '_'.
 void MakeIdentifier(std::string& text);
 
-inline bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-inline bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-inline bool IsWordChar(unsigned char c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_'; }
+inline bool IsAsciiLetter(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+inline bool IsAsciiDigit(unsigned char c) {
+  return c >= '0' && c <= '9';
+}
+inline bool IsWordChar(unsigned char c) {
+  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_';
+}

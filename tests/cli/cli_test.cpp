@@ -61,11 +61,10 @@ TEST_F(CliTest, ConvertsAProjectAndPrintsTheWindowsLog) {
   const RunResult run = Convert(dir, Args());
   EXPECT_EQ(run.Status, 0) << run.Err;
   EXPECT_EQ(run.Err, "");
-  const std::string expectedStart = "* Source file: \"" + src + "Guide.txt\".\n" +
-                                    "* Source file size is 75 characters.\n" +
-                                    "* Destination directory: \"" +
-                                    dest.substr(0, dest.size() - 1) + "\".\n\n" +
-                                    "* Pre-processing...\n* There are 1 glossary items.\n";
+  const std::string expectedStart =
+      "* Source file: \"" + src + "Guide.txt\".\n" + "* Source file size is 75 characters.\n" +
+      "* Destination directory: \"" + dest.substr(0, dest.size() - 1) + "\".\n\n" +
+      "* Pre-processing...\n* There are 1 glossary items.\n";
   EXPECT_EQ(run.Out.substr(0, expectedStart.size()), expectedStart);
   EXPECT_NE(run.Out.find("* File has been processed.\n* There are 1 headers.\n"),
             std::string::npos);
@@ -80,7 +79,7 @@ TEST_F(CliTest, ConvertsAProjectAndPrintsTheWindowsLog) {
 
 TEST_F(CliTest, OptionFlagsStandForTheCheckBoxes) {
   const RunResult run = Convert(dir, Args("--fast --no-table-elements --no-section-separators "
-                                    "--make-code-pretty --quiet"));
+                                          "--make-code-pretty --quiet"));
   EXPECT_EQ(run.Status, 0) << run.Err;
   EXPECT_EQ(run.Out, "");
   const std::string content = ReadFileBytes(dest + "Guide.cnt.htm");
@@ -132,8 +131,7 @@ TEST_F(CliTest, RefusedInputsExitWithOneAndSayWhy) {
 
   const RunResult same = Convert(dir, Quote(src + "Guide.txt") + " " + Quote(src));
   EXPECT_EQ(same.Status, 1);
-  EXPECT_NE(same.Err.find("Source and destination directories are the same."),
-            std::string::npos);
+  EXPECT_NE(same.Err.find("Source and destination directories are the same."), std::string::npos);
 }
 
 TEST_F(CliTest, MissingTemplateReportsTheFailureWhole) {

@@ -25,7 +25,8 @@ TEST(Blocks, LayoutKinds) {
   EXPECT_EQ(e.c.WrapInLayoutTable("x", lkMore, false),
             "<TABLE CELLSSPACING=0 CELLPADDING=5 BORDER=0 WIDTH=100%><TBODY><TR><TD "
             "CLASS=\"MoreCell\">x</TD></TR></TBODY></TABLE>");
-  EXPECT_NE(e.c.WrapInLayoutTable("x", lkCommon, true).find("<TD WIDTH=10%><TD CLASS=\"CommonCell\">x</TD></TD>"),
+  EXPECT_NE(e.c.WrapInLayoutTable("x", lkCommon, true)
+                .find("<TD WIDTH=10%><TD CLASS=\"CommonCell\">x</TD></TD>"),
             std::string::npos);
   EXPECT_NE(e.c.WrapInLayoutTable("x", lkHeader, false).find("HeaderCell"), std::string::npos);
   e.c.UseTableElem = false;

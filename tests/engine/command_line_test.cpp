@@ -86,10 +86,12 @@ TEST(IsLevelForm, AcceptsSecondCharacterFrom0x53To0x7F) {
   EXPECT_TRUE(IsLevelForm("~S3=x"));
   EXPECT_TRUE(IsLevelForm("~s3=x"));
   EXPECT_TRUE(IsLevelForm("~T3=x"));
-  EXPECT_TRUE(IsLevelForm("~\x7F" "0=x"));
+  EXPECT_TRUE(IsLevelForm("~\x7F"
+                          "0=x"));
   EXPECT_TRUE(IsLevelForm("~S12=x")); // only the third character is tested
   EXPECT_FALSE(IsLevelForm("~R3=x"));
-  EXPECT_FALSE(IsLevelForm("~\x80" "3=x"));
+  EXPECT_FALSE(IsLevelForm("~\x80"
+                           "3=x"));
   EXPECT_FALSE(IsLevelForm("~Title=x"));
   EXPECT_TRUE(IsLevelForm("~S3="));
   EXPECT_FALSE(IsLevelForm("~S3"));

@@ -59,10 +59,11 @@ TEST(ProcessLine, HeaderLevels) {
                             "HREF=\"#HBM_Guide_Getting_started\">Getting started</A> > Install") +
                      Header("HBM_Guide_Use", "<A HREF=\"#HBM_Guide\">Guide</A> > Use") +
                      Header("HBM_Again", "Again"));
-  EXPECT_EQ(e.ContentLog(),
-            (Log{"* Warning: here, header outline level can be only between 0 and 2 \"~S3=Too deep\".",
-                 "* Warning: header outline level can't be negative \"~S-\".",
-                 "* Warning: header outline level can't be negative \"~S-=Up\"."}));
+  EXPECT_EQ(
+      e.ContentLog(),
+      (Log{"* Warning: here, header outline level can be only between 0 and 2 \"~S3=Too deep\".",
+           "* Warning: header outline level can't be negative \"~S-\".",
+           "* Warning: header outline level can't be negative \"~S-=Up\"."}));
   EXPECT_EQ(e.c.HeaderCount, 5);
   EXPECT_EQ(e.c.MaxOutlineLevel, 2);
   EXPECT_EQ(e.Toc(),
@@ -159,9 +160,8 @@ TEST(ProcessLine, GlossaryLimit) {
 TEST(ProcessLine, ProjectOptionsFollowTheCheckBoxWhenRead) {
   Engine e;
   e.host.UseProjectOptions = true;
-  std::string out = e.Run({"~PO_UseTableElem=yes", "~NOTES=n", "~po_usetableelem=True",
-                           "~NOTES=n", "~PO_MakeCodePretty=TRUE", "~BP",
-                           "~PO_UseSectionSep=false", "~S=H"});
+  std::string out = e.Run({"~PO_UseTableElem=yes", "~NOTES=n", "~po_usetableelem=True", "~NOTES=n",
+                           "~PO_MakeCodePretty=TRUE", "~BP", "~PO_UseSectionSep=false", "~S=H"});
   EXPECT_EQ(out, "<P STYLE=\"MARGIN-BOTTOM: 0\">n</P><BR>" + kTable +
                      "<TD CLASS=\"WarnCell\"><P STYLE=\"MARGIN-BOTTOM: 0\">n</P></TD>" + kTableEnd +
                      "<BR><P>&nbsp;</P>\r\n\r\n<A NAME=\"HBM_H\"></A>" + kTable +
@@ -198,16 +198,17 @@ TEST(ProcessLine, ParameterCommandsUseOnlyTheFirstField) {
   std::string out = e.Run({"~IF=<HR>|x", "~IP=anything", "~Title=T|x", "~EW=word|x", "~LIS=Cap|x",
                            "~MIUS=www.x.org|y", "~ASUP=http://a.b", "~MIS=topic|z", "~ASP=t",
                            "~WARNP=w", "~NOTEP=n"});
-  EXPECT_EQ(out,
-            "<HR><P CLASS=\"Title\">T</P><P CLASS=\"LIS\">Cap</P><UL>"
-            "<P STYLE=\"MARGIN-BOTTOM: 0\">For more information on this subject go <A "
-            "HREF=\"www.x.org\" TARGET=\"_blank\">here</A>.</P><BR>"
-            "<P STYLE=\"MARGIN-BOTTOM: 0\">You may also want to see <A HREF=\"http://a.b\" "
-            "TARGET=\"_blank\">here</A>.</P><BR>"
-            "<P STYLE=\"MARGIN-BOTTOM: 0\">For more information on this subject go to: topic.</P><BR>"
-            "<P STYLE=\"MARGIN-BOTTOM: 0\">You may also want to see: t.</P><BR>"
-            "<P STYLE=\"MARGIN-BOTTOM: 0\"><B>Warning!</B> w</P><BR>"
-            "<P STYLE=\"MARGIN-BOTTOM: 0\">n</P><BR>");
+  EXPECT_EQ(
+      out,
+      "<HR><P CLASS=\"Title\">T</P><P CLASS=\"LIS\">Cap</P><UL>"
+      "<P STYLE=\"MARGIN-BOTTOM: 0\">For more information on this subject go <A "
+      "HREF=\"www.x.org\" TARGET=\"_blank\">here</A>.</P><BR>"
+      "<P STYLE=\"MARGIN-BOTTOM: 0\">You may also want to see <A HREF=\"http://a.b\" "
+      "TARGET=\"_blank\">here</A>.</P><BR>"
+      "<P STYLE=\"MARGIN-BOTTOM: 0\">For more information on this subject go to: topic.</P><BR>"
+      "<P STYLE=\"MARGIN-BOTTOM: 0\">You may also want to see: t.</P><BR>"
+      "<P STYLE=\"MARGIN-BOTTOM: 0\"><B>Warning!</B> w</P><BR>"
+      "<P STYLE=\"MARGIN-BOTTOM: 0\">n</P><BR>");
   EXPECT_EQ(e.c.EWText, "word");
   EXPECT_TRUE(e.ContentLog().empty());
 }

@@ -54,11 +54,12 @@ TEST(ContentPass, OutlineButtons) {
 
   Engine e;
   e.Run({"~S=A", "~S+=B", "~S+=C", "~S0=D"});
-  EXPECT_EQ(e.Buttons(),
-            "<P>\r\n<INPUT TYPE=BUTTON VALUE='All' ONCLICK='FViewToHOL(9)' ALT='Show all headers'>"
-            "\r\n<INPUT TYPE=BUTTON VALUE='1' ONCLICK='FViewToHOL(0)' ALT='Show headers up to level 1'>"
-            "\r\n<INPUT TYPE=BUTTON VALUE='2' ONCLICK='FViewToHOL(1)' ALT='Show headers up to level 2'>"
-            "\r\n</P>");
+  EXPECT_EQ(
+      e.Buttons(),
+      "<P>\r\n<INPUT TYPE=BUTTON VALUE='All' ONCLICK='FViewToHOL(9)' ALT='Show all headers'>"
+      "\r\n<INPUT TYPE=BUTTON VALUE='1' ONCLICK='FViewToHOL(0)' ALT='Show headers up to level 1'>"
+      "\r\n<INPUT TYPE=BUTTON VALUE='2' ONCLICK='FViewToHOL(1)' ALT='Show headers up to level 2'>"
+      "\r\n</P>");
 }
 
 TEST(ContentPass, ButtonsAreWrittenAfterAnAbortToo) {

@@ -40,13 +40,12 @@ TEST(GlossaryFile, HiddenCommonTopic) {
   Engine e;
   e.Run({"~GS=b|h", "~GS=c|h", "~GSH=h"});
   EXPECT_EQ(e.c.HiddenGlossaryItemCount, 1);
-  EXPECT_EQ(e.Glossary(),
-            "<P><A HREF=\"Guide.cnt.htm#GBM_b\" TARGET=\"ContentFrame\">b</A></P>"
-            "<P><A HREF=\"Guide.cnt.htm#GBM_c\" TARGET=\"ContentFrame\">c</A></P>"
-            "<P STYLE=\"TEXT-INDENT: 5MM\">Rel: <A HREF=\"Guide.cnt.htm#GBM_b\" "
-            "TARGET=\"ContentFrame\">b</A></P>"
-            "<P STYLE=\"TEXT-INDENT: 5MM\">Rel: <A HREF=\"Guide.cnt.htm#GBM_c\" "
-            "TARGET=\"ContentFrame\">c</A></P>");
+  EXPECT_EQ(e.Glossary(), "<P><A HREF=\"Guide.cnt.htm#GBM_b\" TARGET=\"ContentFrame\">b</A></P>"
+                          "<P><A HREF=\"Guide.cnt.htm#GBM_c\" TARGET=\"ContentFrame\">c</A></P>"
+                          "<P STYLE=\"TEXT-INDENT: 5MM\">Rel: <A HREF=\"Guide.cnt.htm#GBM_b\" "
+                          "TARGET=\"ContentFrame\">b</A></P>"
+                          "<P STYLE=\"TEXT-INDENT: 5MM\">Rel: <A HREF=\"Guide.cnt.htm#GBM_c\" "
+                          "TARGET=\"ContentFrame\">c</A></P>");
 }
 
 TEST(GlossaryFile, ByLengthIsStableLongestFirst) {
@@ -102,8 +101,8 @@ Expected AsWritten(std::vector<std::pair<std::string, bool>> entries) {
     const std::string link =
         "<A HREF=\"Guide.cnt.htm#GBM_" + b + "\" TARGET=\"ContentFrame\">" + e + "</A>";
     x.File += kind == 0 ? "<P>" + link + "</P>"
-                        : std::string("<P STYLE=\"TEXT-INDENT: 5MM\">") + (kind == 1 ? "Com: " : "Rel: ") +
-                              link + "</P>";
+                        : std::string("<P STYLE=\"TEXT-INDENT: 5MM\">") +
+                              (kind == 1 ? "Com: " : "Rel: ") + link + "</P>";
   };
   for (int i = 0; i < count; ++i) {
     write(i, 0);
@@ -111,7 +110,8 @@ Expected AsWritten(std::vector<std::pair<std::string, bool>> entries) {
       write(x.References[static_cast<std::size_t>(i)], 1);
     for (int j = 0; j < count; ++j) {
       const int s = x.References[static_cast<std::size_t>(j)];
-      if (s >= 0 && SameText(x.Texts[static_cast<std::size_t>(i)], x.Texts[static_cast<std::size_t>(s)]))
+      if (s >= 0 &&
+          SameText(x.Texts[static_cast<std::size_t>(i)], x.Texts[static_cast<std::size_t>(s)]))
         write(j, 2);
     }
   }
@@ -122,19 +122,33 @@ TEST(GlossaryFile, AgreesWithTheAlgorithmAsWritten) {
   const std::vector<std::string> words = {"a", "b", "ab", "Ab", "AB", "c", "ca", "x y", "Q"};
   for (unsigned seed = 1; seed <= 60; ++seed) {
     std::mt19937 rng(seed);
-    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+    auto pick = [&](std::size_t n) {
+      return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+    };
     std::vector<std::string> lines;
     const std::size_t count = 5 + pick(40);
     for (std::size_t i = 0; i < count; ++i) {
       const std::string& e = words[pick(words.size())];
       const std::string& t = words[pick(words.size())];
       switch (pick(7)) {
-      case 0: lines.push_back("~GS=" + e); break;
-      case 1: lines.push_back("~GSH=" + e + "|" + t); break;
-      case 2: lines.push_back("~GP=" + e + "|"); break;
-      case 3: lines.push_back("~S=T|" + e + "|" + t + (pick(3) == 0 ? "|" + t : "")); break;
-      case 4: lines.push_back("~GPH=" + e); break;
-      default: lines.push_back("~GS=" + e + "|" + t); break;
+      case 0:
+        lines.push_back("~GS=" + e);
+        break;
+      case 1:
+        lines.push_back("~GSH=" + e + "|" + t);
+        break;
+      case 2:
+        lines.push_back("~GP=" + e + "|");
+        break;
+      case 3:
+        lines.push_back("~S=T|" + e + "|" + t + (pick(3) == 0 ? "|" + t : ""));
+        break;
+      case 4:
+        lines.push_back("~GPH=" + e);
+        break;
+      default:
+        lines.push_back("~GS=" + e + "|" + t);
+        break;
       }
     }
     // The entries as registered, read from a collection pass alone.

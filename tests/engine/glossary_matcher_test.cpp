@@ -117,8 +117,8 @@ TEST(GlossaryMatcher, AgreesWithThePlainScanOnGeneratedText) {
         [[fallthrough]];
       case 1: // a variant differing in case only
         if (!items.empty()) {
-          items.push_back(
-              g.CaseVariant(items[static_cast<std::size_t>(g.Pick(static_cast<int>(items.size())))]));
+          items.push_back(g.CaseVariant(
+              items[static_cast<std::size_t>(g.Pick(static_cast<int>(items.size())))]));
           break;
         }
         [[fallthrough]];
@@ -148,7 +148,8 @@ TEST(GlossaryMatcher, AnyListOrderIsHonoured) {
     Generator g(seed);
     std::vector<std::string> items;
     for (int i = 0; i < 200; ++i)
-      items.push_back(g.Pick(4) == 0 && !items.empty() ? g.CaseVariant(items.back()) : g.Expression());
+      items.push_back(g.Pick(4) == 0 && !items.empty() ? g.CaseVariant(items.back())
+                                                       : g.Expression());
     std::shuffle(items.begin(), items.end(), std::mt19937(seed));
     TStringList list;
     for (const std::string& s : items)
@@ -173,7 +174,10 @@ TEST(GlossaryMatcher, SpecCases) {
   EXPECT_EQ(found("category", 0), "cat");
   EXPECT_EQ(found("bobcat", 3), "-");
   EXPECT_EQ(found("bob-cat", 4), "cat");
-  EXPECT_EQ(found("\xE9" "cat", 1), "cat");
+  EXPECT_EQ(found("\xE9"
+                  "cat",
+                  1),
+            "cat");
   EXPECT_EQ(found("html", 0), "-");
   EXPECT_EQ(found("XHTML", 1), "HTML");
   EXPECT_EQ(found("this", 2), "is");

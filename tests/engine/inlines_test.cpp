@@ -36,7 +36,8 @@ TEST(Inline, WebLinks) {
   Engine e;
   EXPECT_EQ(e.c.ProcessInlineCommand("@www.x.org"),
             "<A HREF=\"http://www.x.org\" TARGET=\"_blank\">www.x.org</A>");
-  EXPECT_EQ(e.c.ProcessInlineCommand("@ftp://x"), "<A HREF=\"ftp://x\" TARGET=\"_blank\">ftp://x</A>");
+  EXPECT_EQ(e.c.ProcessInlineCommand("@ftp://x"),
+            "<A HREF=\"ftp://x\" TARGET=\"_blank\">ftp://x</A>");
   EXPECT_EQ(e.c.ProcessInlineCommand("@x:8080"), "<A HREF=\"x:8080\" TARGET=\"_blank\">x:8080</A>");
   EXPECT_EQ(e.c.ProcessInlineCommand("@"), "<A HREF=\"http://\" TARGET=\"_blank\"></A>");
 }

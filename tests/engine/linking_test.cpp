@@ -19,8 +19,8 @@ std::string Link(const std::string& shown, const std::string& bookmark) {
 
 TEST(Linking, LongestExpressionWinsAndOncePerLine) {
   Engine e;
-  const std::string out =
-      e.Run({"~GS=oak", "~GS=oak leaf", "~S=Trees", "~S=Other", "Oak Leaf and oak, oak leaf", "oak"});
+  const std::string out = e.Run(
+      {"~GS=oak", "~GS=oak leaf", "~S=Trees", "~S=Other", "Oak Leaf and oak, oak leaf", "oak"});
   EXPECT_NE(out.find("<P>" + Link("Oak Leaf", "oak_leaf") + " and " + Link("oak", "oak") +
                      ", oak leaf</P><P>" + Link("oak", "oak") + "</P>"),
             std::string::npos)
@@ -53,9 +53,12 @@ TEST(Linking, ParagraphCommandsKeepTheFlagsOfTheLastTextLine) {
   Engine e;
   e.c.UseTableElem = false;
   const std::string out = e.Run({"~GS=oak", "~S=A", "~S=B", "oak", "~NOTES=oak", "~MIS=oak"});
-  EXPECT_NE(out.find("<P>" + Link("oak", "oak") + "</P><P STYLE=\"MARGIN-BOTTOM: 0\">oak</P><BR>"
-                     "<P STYLE=\"MARGIN-BOTTOM: 0\">For more information on this subject go to: oak.</P><BR>"),
-            std::string::npos)
+  EXPECT_NE(
+      out.find(
+          "<P>" + Link("oak", "oak") +
+          "</P><P STYLE=\"MARGIN-BOTTOM: 0\">oak</P><BR>"
+          "<P STYLE=\"MARGIN-BOTTOM: 0\">For more information on this subject go to: oak.</P><BR>"),
+      std::string::npos)
       << out;
 }
 
@@ -63,8 +66,8 @@ TEST(Linking, EWTextIsWrappedEverywhere) {
   Engine e;
   e.c.UseTableElem = false;
   const std::string out = e.Run({"~GS=ab", "~EW=Key", "~S=A", "~S=B", "Keys Key ab monKey key"});
-  EXPECT_NE(out.find("<P><DFN CLASS=\"EW\">Key</DFN>s <DFN CLASS=\"EW\">Key</DFN> " + Link("ab", "ab") +
-                     " mon<DFN CLASS=\"EW\">Key</DFN> key</P>"),
+  EXPECT_NE(out.find("<P><DFN CLASS=\"EW\">Key</DFN>s <DFN CLASS=\"EW\">Key</DFN> " +
+                     Link("ab", "ab") + " mon<DFN CLASS=\"EW\">Key</DFN> key</P>"),
             std::string::npos)
       << out;
 }
@@ -147,14 +150,16 @@ private:
         continue;
       const std::string m = text.substr(p, e.size());
       const bool matches =
-          IsAcronym(e) ? m == e
-                       : SameText(m, e) && (p == 0 || !IsWordChar(static_cast<unsigned char>(text[p - 1])));
+          IsAcronym(e)
+              ? m == e
+              : SameText(m, e) && (p == 0 || !IsWordChar(static_cast<unsigned char>(text[p - 1])));
       if (!matches)
         continue;
       const auto item = static_cast<std::size_t>(item_[static_cast<std::size_t>(k)]);
       if (linked[item]) {
         out += m;
-      } else if (c_.SectionDefinedItems->IndexOf(e) >= 0 || c_.ParagraphDefinedItems->IndexOf(e) >= 0) {
+      } else if (c_.SectionDefinedItems->IndexOf(e) >= 0 ||
+                 c_.ParagraphDefinedItems->IndexOf(e) >= 0) {
         out += "<DFN>" + m + "</DFN>";
         linked[item] = true;
       } else {
@@ -179,15 +184,19 @@ private:
 };
 
 TEST(Linking, AgreesWithTheAlgorithmAsWritten) {
-  const std::vector<std::string> words = {"oak", "Oak", "OAK", "oak leaf", "leaf", "HTML", "is",
-                                          "cat", "CDs", "c", "a b", "ab", "x-ray", "Ray", "_id"};
+  const std::vector<std::string> words = {"oak",  "Oak", "OAK",   "oak leaf", "leaf",
+                                          "HTML", "is",  "cat",   "CDs",      "c",
+                                          "a b",  "ab",  "x-ray", "Ray",      "_id"};
   for (unsigned seed = 1; seed <= 30; ++seed) {
     std::mt19937 rng(seed);
-    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+    auto pick = [&](std::size_t n) {
+      return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+    };
     std::vector<std::string> lines;
     for (int i = 0; i < 25; ++i) {
       const std::string& e = words[pick(words.size())];
-      lines.push_back((pick(2) ? "~GS=" : "~GP=") + e + (pick(3) == 0 ? "|" + words[pick(words.size())] : ""));
+      lines.push_back((pick(2) ? "~GS=" : "~GP=") + e +
+                      (pick(3) == 0 ? "|" + words[pick(words.size())] : ""));
     }
     lines.push_back("~EW=ea");
     Engine e;

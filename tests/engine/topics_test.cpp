@@ -30,8 +30,8 @@ TEST(TopicGroups, ParagraphAndSectionBlocks) {
   Engine e;
   e.c.UseSectionSep = false;
   e.c.UseTableElem = true;
-  const std::string out = e.Run({"~GS=fruit", "~S=Fruits", "~GP=apple|fruit", "text one",
-                                 "text two", "~S=Next"});
+  const std::string out =
+      e.Run({"~GS=fruit", "~S=Fruits", "~GP=apple|fruit", "text one", "text two", "~S=Next"});
   const std::string header = "<A NAME=\"HBM_Fruits\"></A>" + kTable +
                              "<TD CLASS=\"HeaderCell\"><H1>Fruits</H1></TD>" + kTableEnd + "<BR>";
   const std::string next = "<A NAME=\"HBM_Next\"></A>" + kTable +
@@ -59,16 +59,15 @@ TEST(TopicGroups, SectionGroupSpansDefinitionsUpToTheNextHeader) {
   Engine e;
   e.c.UseSectionSep = false;
   e.c.UseTableElem = false;
-  const std::string out = e.Run({"~GS=Zeta|Alpha", "~GS=beta|alpha", "~GS=alpha", "~S=T|gamma|alpha",
-                                 "x", "~GS=delta"});
-  EXPECT_EQ(out,
-            "<A NAME=\"GBM_Zeta\"></A><A NAME=\"GBM_beta\"></A><A NAME=\"GBM_alpha\"></A>"
-            "<A NAME=\"GBM_gamma\"></A><A NAME=\"HBM_T\"></A><H1>T</H1><BR><P>x</P>"
-            "<P STYLE=\"MARGIN-BOTTOM: 0\">See related topics:</P><UL><LI>" +
-                Link("beta") + "</LI><LI>" + Link("gamma") + "</LI><LI>" + Link("Zeta") +
-                "</LI></UL><BR>"
-                "<P STYLE=\"MARGIN-BOTTOM: 0\">See common topic: " +
-                Link("alpha") + "</P><BR><A NAME=\"GBM_delta\"></A>");
+  const std::string out = e.Run(
+      {"~GS=Zeta|Alpha", "~GS=beta|alpha", "~GS=alpha", "~S=T|gamma|alpha", "x", "~GS=delta"});
+  EXPECT_EQ(out, "<A NAME=\"GBM_Zeta\"></A><A NAME=\"GBM_beta\"></A><A NAME=\"GBM_alpha\"></A>"
+                 "<A NAME=\"GBM_gamma\"></A><A NAME=\"HBM_T\"></A><H1>T</H1><BR><P>x</P>"
+                 "<P STYLE=\"MARGIN-BOTTOM: 0\">See related topics:</P><UL><LI>" +
+                     Link("beta") + "</LI><LI>" + Link("gamma") + "</LI><LI>" + Link("Zeta") +
+                     "</LI></UL><BR>"
+                     "<P STYLE=\"MARGIN-BOTTOM: 0\">See common topic: " +
+                     Link("alpha") + "</P><BR><A NAME=\"GBM_delta\"></A>");
   // Related: beta, gamma and Zeta name alpha (3); common: Zeta, beta and
   // gamma each count alpha (3), listed once.
   EXPECT_EQ(e.c.GlossaryLinkCount, 6);

@@ -59,10 +59,16 @@ bool FileExists(const std::string& path) {
   return fs::exists(path, ec);
 }
 
-void MakeDirectory(const std::string& path) { fs::create_directories(path); }
+void MakeDirectory(const std::string& path) {
+  fs::create_directories(path);
+}
 
-RecordingDialogs::RecordingDialogs() { SetMessageDialogs(this); }
-RecordingDialogs::~RecordingDialogs() { SetMessageDialogs(nullptr); }
+RecordingDialogs::RecordingDialogs() {
+  SetMessageDialogs(this);
+}
+RecordingDialogs::~RecordingDialogs() {
+  SetMessageDialogs(nullptr);
+}
 
 int RecordingDialogs::MessageBox(const std::string& caption, const std::string& text,
                                  std::uint32_t flags) {
@@ -70,8 +76,12 @@ int RecordingDialogs::MessageBox(const std::string& caption, const std::string& 
   return Answer;
 }
 
-RecordingErrorDialog::RecordingErrorDialog() { SetErrorDialog(this); }
-RecordingErrorDialog::~RecordingErrorDialog() { SetErrorDialog(nullptr); }
+RecordingErrorDialog::RecordingErrorDialog() {
+  SetErrorDialog(this);
+}
+RecordingErrorDialog::~RecordingErrorDialog() {
+  SetErrorDialog(nullptr);
+}
 
 bool RecordingErrorDialog::ShowReport(const std::string& caption, const std::string& message,
                                       bool* noErrors, const std::string& report) {

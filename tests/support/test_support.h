@@ -70,8 +70,7 @@ class RecordingDialogs : public IMessageDialogs {
 public:
   RecordingDialogs();
   ~RecordingDialogs() override;
-  int MessageBox(const std::string& caption, const std::string& text,
-                 std::uint32_t flags) override;
+  int MessageBox(const std::string& caption, const std::string& text, std::uint32_t flags) override;
   void Beep(std::uint32_t type) override { Beeps.push_back(type); }
 
   struct Box {

@@ -20,10 +20,10 @@ std::uint32_t GetLastError();
 void SetLastError(std::uint32_t code);
 
 // Codes that the error framework treats as success after a call.
-extern const std::uint32_t ErrorSuccess;        // no error
-extern const std::uint32_t ErrorNotEnoughMemory;// "not enough storage"
-extern const std::uint32_t ErrorRequestAborted; // "request aborted"
-extern const std::uint32_t ErrorAlreadyExists;  // an existing object was opened
+extern const std::uint32_t ErrorSuccess;         // no error
+extern const std::uint32_t ErrorNotEnoughMemory; // "not enough storage"
+extern const std::uint32_t ErrorRequestAborted;  // "request aborted"
+extern const std::uint32_t ErrorAlreadyExists;   // an existing object was opened
 // Codes used by tests and callers that need to provoke or recognise them.
 extern const std::uint32_t ErrorFileNotFound;
 extern const std::uint32_t ErrorAccessDenied;
@@ -79,8 +79,8 @@ std::string ExecutablePath();
 // Opens FILE with its associated program without waiting for it. PARAMETERS
 // is passed as it stands (already quoted by the caller); an empty DIRECTORY
 // means the current one. Never goes through a shell.
-bool ShellOpen(const std::string& file, const std::string& parameters,
-               const std::string& directory, bool minimized);
+bool ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+               bool minimized);
 
 // The named single-instance lock. Returns false when it could not be made at
 // all; otherwise sets ALREADY_HELD when another process holds it (then this
