@@ -159,29 +159,35 @@ FileHandle OpenAlways(const std::string& name) {
   return file;
 }
 
-FileHandle OpenForAttributes(const std::string& name) {
-#if defined(O_PATH)
-  const int fd = ::open(name.c_str(), O_PATH | O_CLOEXEC);
-#else
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-#endif
+// Opens NAME with FLAGS and refuses a folder, as the system's file opening
+// does; ST receives the file's status. -1 (last error set) on failure.
+static int OpenNotFolder(const std::string& name, int flags, struct stat& st) {
+  const int fd = ::open(name.c_str(), flags);
   if (fd < 0) {
     SetErrno();
-    return InvalidFile;
+    return -1;
   }
-  struct stat st {};
   if (::fstat(fd, &st) != 0) {
     SetErrno();
     ::close(fd);
-    return InvalidFile;
+    return -1;
   }
   if (S_ISDIR(st.st_mode)) {
-    // Like the system's file opening, a folder is not a file.
     ::close(fd);
     LastError = EISDIR;
-    return InvalidFile;
+    return -1;
   }
   return fd;
+}
+
+FileHandle OpenForAttributes(const std::string& name) {
+  struct stat st {};
+#if defined(O_PATH)
+  const int fd = OpenNotFolder(name, O_PATH | O_CLOEXEC, st);
+#else
+  const int fd = OpenNotFolder(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK, st);
+#endif
+  return fd < 0 ? InvalidFile : fd;
 }
 
 bool GetFileSize(FileHandle file, std::uint32_t& low, std::uint32_t& high) {
@@ -255,22 +261,10 @@ bool DeleteFile(const std::string& name) {
 bool ReadWholeFile(const std::string& name, std::string& bytes) {
   bytes.clear();
   // Non-blocking, so that a pipe does not wait for a writer before it is refused.
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    SetErrno();
-    return false;
-  }
   struct stat st {};
-  if (::fstat(fd, &st) != 0) {
-    SetErrno();
-    ::close(fd);
+  const int fd = OpenNotFolder(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK, st);
+  if (fd < 0)
     return false;
-  }
-  if (S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    LastError = EISDIR;
-    return false;
-  }
   if (!S_ISREG(st.st_mode)) {
     // A pipe or a device may never end: only regular files are read.
     ::close(fd);
