@@ -88,7 +88,7 @@ void TerminateProgram() {
 }
 
 void TerminateProgramFun() {
-  // Line 26 is the handler's place in the original Program unit.
+  // Reports have always named this handler at line 26; error logs rely on it.
   constexpr int Line = 26;
   try {
     FunStatContext.SetStatus(fsError, "Program", "TerminateProgramFun", Line, AbortMessage, "", "",
