@@ -1,5 +1,5 @@
-// Writes the seed inputs of the fuzz targets from the golden cases and from
-// whole sources:
+// Builds starting corpora so that fuzzing begins from real documents (the
+// test conversions and whole manuals) instead of random bytes:
 //
 //   orvanel_fuzz_seeds OUTPUT_FOLDER CASE_FOLDER [SOURCE.txt...]
 //
