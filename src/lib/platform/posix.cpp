@@ -43,15 +43,14 @@ int Descriptor(FileHandle file) {
   return static_cast<int>(file);
 }
 
-// Opens NAME for writing; creates it when missing. EXISTED tells whether it
-// was there before. TRUNCATE empties an existing file.
-FileHandle OpenForWriting(const std::string& name, bool truncate, bool& existed) {
+// Opens NAME for writing, creating it when missing; TRUNCATE empties an
+// existing file. An existing file sets the last error to "already exists", as
+// the system's file creation does.
+FileHandle OpenForWriting(const std::string& name, bool truncate) {
   for (int attempt = 0; attempt < 16; ++attempt) {
     int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      existed = false;
+    if (fd >= 0)
       return fd;
-    }
     if (errno != EEXIST)
       break;
     // Not through a link planted at the name (it could lead anywhere), and
@@ -59,7 +58,7 @@ FileHandle OpenForWriting(const std::string& name, bool truncate, bool& existed)
     fd = ::open(name.c_str(),
                 O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (truncate ? O_TRUNC : 0));
     if (fd >= 0) {
-      existed = true;
+      LastError = EEXIST;
       ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
       return fd;
     }
@@ -144,19 +143,11 @@ std::string SystemErrorText(std::uint32_t code) {
 // --- files ------------------------------------------------------------------
 
 FileHandle CreateAlways(const std::string& name) {
-  bool existed = false;
-  const FileHandle file = OpenForWriting(name, true, existed);
-  if (file != InvalidFile && existed)
-    LastError = ErrorAlreadyExists;
-  return file;
+  return OpenForWriting(name, true);
 }
 
 FileHandle OpenAlways(const std::string& name) {
-  bool existed = false;
-  const FileHandle file = OpenForWriting(name, false, existed);
-  if (file != InvalidFile && existed)
-    LastError = ErrorAlreadyExists;
-  return file;
+  return OpenForWriting(name, false);
 }
 
 // Opens NAME with FLAGS and refuses a folder, as the system's file opening
