@@ -22,19 +22,14 @@ namespace {
 // The window's default options; the log is dropped except the summary.
 class QuietHost : public IConverterHost {
 public:
-  void LogLine(const std::string& line) override {
+  void LogLine(const std::string& line, int) override {
     if (line.rfind("* There are", 0) == 0 || line.rfind("* File has", 0) == 0 ||
         line.rfind("* Failed", 0) == 0 || line.rfind("* User abort", 0) == 0)
       Kept.push_back(line);
     else
       ++Dropped;
   }
-  void SetProgressCaption(const std::string&) override {}
-  void ProcessMessages() override {}
-  bool UseProjectOptionsChecked() override { return true; }
-  bool MakeCodePrettyChecked() override { return false; }
-  bool UseTableChecked() override { return true; }
-  bool UseSectionSepChecked() override { return true; }
+  void Progress(const ConversionProgress&) override {}
 
   std::vector<std::string> Kept;
   long Dropped = 0;
@@ -48,12 +43,13 @@ bool Convert(const std::string& dir, bool fast) {
   QuietHost host;
   TConverter converter(host);
   converter.TakeArguments(2, source, destination);
-  converter.OpenIndexAfterSave = false;
-  converter.FastConversion = fast;
+  ConversionOptions options; // the window's defaults
+  options.Fast = fast;
+  options.OpenIndex = false;
 
   const auto start = std::chrono::steady_clock::now();
   const std::clock_t cpuStart = std::clock();
-  converter.Process();
+  const ConversionResult result = converter.Process(options);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
@@ -64,7 +60,7 @@ bool Convert(const std::string& dir, bool fast) {
               static_cast<double>(PeakMemoryBytes()) / (1024.0 * 1024.0), host.Dropped);
   for (const std::string& line : host.Kept)
     std::printf("    %s\n", line.c_str());
-  if (!converter.FilesSaved) {
+  if (!result.FilesSaved) {
     std::fprintf(stderr, "the conversion did not write its files\n");
     return false;
   }

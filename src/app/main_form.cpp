@@ -115,12 +115,13 @@ void TMainForm::ApplicationEventsActivate() {
   converter_.TakeArguments(GetProgramParamCount(), GetProgramParam(1), GetProgramParam(2));
 }
 
-void TMainForm::LogLine(const std::string& line) {
+void TMainForm::LogLine(const std::string& line, int) {
   WorkLogMemo->AppendText(ToWx(line) + "\n");
 }
 
-void TMainForm::SetProgressCaption(const std::string& caption) {
-  ProgressLabel->SetLabel(ToWx(caption));
+void TMainForm::Progress(const ConversionProgress& progress) {
+  ProgressLabel->SetLabel(ToWx(ProgressCaption(progress)));
+  ProcessMessages();
 }
 
 void TMainForm::ProcessMessages() {
@@ -135,23 +136,21 @@ void TMainForm::ProcessMessages() {
   loop.YieldFor(wxEVT_CATEGORY_ALL);
 }
 
-bool TMainForm::UseProjectOptionsChecked() {
-  return UseProjectOptionsCheckBox->GetValue();
-}
-bool TMainForm::MakeCodePrettyChecked() {
-  return MakeCodePrettyCheckBox->GetValue();
-}
-bool TMainForm::UseTableChecked() {
-  return UseTableCheckBox->GetValue();
-}
-bool TMainForm::UseSectionSepChecked() {
-  return UseSectionSepCheckBox->GetValue();
+ConversionOptions TMainForm::CheckedOptions() const {
+  ConversionOptions options;
+  options.UseProjectOptions = UseProjectOptionsCheckBox->GetValue();
+  options.MakeCodePretty = MakeCodePrettyCheckBox->GetValue();
+  options.UseTableElem = UseTableCheckBox->GetValue();
+  options.UseSectionSep = UseSectionSepCheckBox->GetValue();
+  options.OpenIndex = OpenIndexAfterSave;
+  return options;
 }
 
 void TMainForm::StartConversion(bool fast) {
   if (!converter_.CheckInputs())
     return;
-  converter_.FastConversion = fast;
+  ConversionOptions options = CheckedOptions();
+  options.Fast = fast;
   // One conversion per run: the buttons stay disabled from here on.
   FastConversionButton->Disable();
   FullConversionButton->Disable();
@@ -164,7 +163,7 @@ void TMainForm::StartConversion(bool fast) {
       Destroy();
   };
   try {
-    converter_.Process();
+    lastResult_ = converter_.Process(options);
   } catch (...) {
     finish();
     throw;

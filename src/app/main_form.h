@@ -32,13 +32,15 @@ public:
   bool ConversionRunning() const { return running_; }
 
   // IConverterHost
-  void LogLine(const std::string& line) override;
-  void SetProgressCaption(const std::string& caption) override;
-  void ProcessMessages() override;
-  bool UseProjectOptionsChecked() override;
-  bool MakeCodePrettyChecked() override;
-  bool UseTableChecked() override;
-  bool UseSectionSepChecked() override;
+  void LogLine(const std::string& line, int sourceLine) override;
+  /// Draws the caption and lets pending events run (abort, close, menus).
+  void Progress(const ConversionProgress& progress) override;
+  /// The options as the check boxes show them now.
+  ConversionOptions CheckedOptions() const;
+  /// The Index.htm step after saving (tests turn it off).
+  bool OpenIndexAfterSave = true;
+  /// The outcome of the last conversion.
+  const ConversionResult& LastResult() const { return lastResult_; }
 
   wxPanel* ClientPanel;
   wxTextCtrl* WorkLogMemo;
@@ -64,8 +66,10 @@ private:
   void FormCloseQuery(wxCloseEvent& event);
   void AboutMenuClick();
   void HelpMenuClick();
+  void ProcessMessages();
 
   TConverter converter_;
+  ConversionResult lastResult_;
   bool firstActivation_ = true;
   bool running_ = false;
   bool closeAfterConversion_ = false;

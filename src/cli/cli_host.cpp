@@ -21,12 +21,6 @@ std::string ToLf(const std::string& text) {
   return out;
 }
 
-// Reads "Conversion progress: I lines from N. ..." back into its numbers.
-bool ParseProgress(const std::string& caption, long& line, long& total) {
-  return std::sscanf(caption.c_str(), "Conversion progress: %ld lines from %ld.", &line, &total) ==
-         2;
-}
-
 } // namespace
 
 CliHost::CliHost(const CliOptions& options)
@@ -41,26 +35,22 @@ CliHost::~CliHost() {
   SetMessageDialogs(nullptr);
 }
 
-void CliHost::LogLine(const std::string& line) {
+void CliHost::LogLine(const std::string& line, int) {
   if (options_.Quiet)
     return;
   ClearProgress();
   std::cout << line << '\n';
 }
 
-void CliHost::SetProgressCaption(const std::string& caption) {
+void CliHost::Progress(const ConversionProgress& progress) {
   if (!progressBar_)
     return;
-  long line = 0;
-  long total = 0;
-  if (!ParseProgress(caption, line, total))
-    return;
-  // Drawing every line would cost more than converting it.
+  // A terminal need not be redrawn more often than this.
   const std::uint32_t now = plat::TickCount();
-  if (barShown_ && now - lastDraw_ < 100 && line != total)
+  if (barShown_ && now - lastDraw_ < 100 && progress.Line != progress.LineCount)
     return;
   lastDraw_ = now;
-  DrawProgress(line, total);
+  DrawProgress(progress.Line, progress.LineCount);
 }
 
 void CliHost::DrawProgress(long line, long total) {

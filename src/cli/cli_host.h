@@ -28,13 +28,8 @@ public:
   CliHost& operator=(const CliHost&) = delete;
 
   // IConverterHost
-  void LogLine(const std::string& line) override;
-  void SetProgressCaption(const std::string& caption) override;
-  void ProcessMessages() override {}
-  bool UseProjectOptionsChecked() override { return options_.UseProjectOptions; }
-  bool MakeCodePrettyChecked() override { return options_.MakeCodePretty; }
-  bool UseTableChecked() override { return options_.UseTable; }
-  bool UseSectionSepChecked() override { return options_.UseSectionSep; }
+  void LogLine(const std::string& line, int sourceLine) override;
+  void Progress(const ConversionProgress& progress) override;
 
   // IMessageDialogs
   int MessageBox(const std::string& caption, const std::string& text, std::uint32_t flags) override;

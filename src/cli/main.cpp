@@ -83,7 +83,6 @@ int main(int argc, char** argv) {
 
   CliHost host(options);
   TConverter converter(host);
-  converter.OpenIndexAfterSave = options.Open;
 
   if (paths.size() != 2) {
     converter.TakeArguments(static_cast<int>(paths.size()), "", "");
@@ -93,18 +92,23 @@ int main(int argc, char** argv) {
   converter.TakeArguments(2, paths[0], paths[1]);
   if (!converter.CheckInputs())
     return kExitFailed;
-  converter.FastConversion = options.Fast;
-  converter.Process();
+  ConversionOptions conversion;
+  conversion.Fast = options.Fast;
+  conversion.UseProjectOptions = options.UseProjectOptions;
+  conversion.MakeCodePretty = options.MakeCodePretty;
+  conversion.UseTableElem = options.UseTable;
+  conversion.UseSectionSep = options.UseSectionSep;
+  conversion.OpenIndex = options.Open;
+  const ConversionResult result = converter.Process(conversion);
   host.ClearProgress();
   std::cout.flush();
 
-  // The window leaves these recorded but unshown; a script deserves a word.
-  if (FunStatContext.Status > fsWarning && !FunStatContext.Description.empty() &&
-      FunStatContext.Description != "Source and destination directories are the same.") {
-    std::cerr << "Error: " << FunStatContext.Description;
-    if (!FunStatContext.Parameter1.empty())
-      std::cerr << " \"" << FunStatContext.Parameter1 << "\"";
+  // The window leaves this recorded but unshown; a script deserves a word.
+  if (result.Failure == ConversionFailure::OpenFailed) {
+    std::cerr << "Error: " << result.FailureDescription;
+    if (!result.FailureParameter.empty())
+      std::cerr << " \"" << result.FailureParameter << "\"";
     std::cerr << std::endl;
   }
-  return converter.FilesSaved ? kExitConverted : kExitFailed;
+  return result.FilesSaved ? kExitConverted : kExitFailed;
 }

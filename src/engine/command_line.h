@@ -1,8 +1,8 @@
-// Reading a command line: the name and the three parameter fields.
+// Reading a command line: its name and its parameter fields, as views into
+// the line.
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 struct CommandFields {
@@ -16,16 +16,33 @@ struct CommandFields {
   };
   Form Kind = Bare;
   std::size_t NameLength = 0; // characters of the name, "=" included
-  std::string F1, F2, F3;
+  std::string_view F1, F2, F3;
 };
 
-/// Splits LINE into its name and fields, with the warnings of a malformed line.
-CommandFields SplitCommandLine(const std::string& line);
+/// Splits LINE into its name and fields.
+CommandFields SplitCommandLine(std::string_view line);
 
-/// Whether the line's name (its first NAME_LENGTH characters) is LITERAL
-/// apart from ASCII letter case.
-bool CommandNameIs(std::string_view line, std::size_t nameLength, std::string_view literal);
+/// Head = TEXT before its first "|", tail = after it; no "|": TEXT and "".
+void SplitAtBar(std::string_view text, std::string_view& head, std::string_view& tail);
 
 /// The level form ~Sd=: at least 4 characters, the second from 0x53 to 0x7F,
 /// the third a digit.
 bool IsLevelForm(std::string_view line);
+
+/// The commands, named by a table lookup on the case-folded name.
+enum class Command {
+  Unknown,
+  // with a parameter
+  IF, IP, Title, EW, S, SDeeper, SUp, GS, GSH, GP, GPH,
+  MIS, MIP, MIUS, MIUP, ASS, ASP, ASUS, ASUP, WARNS, WARNP, NOTES, NOTEP, LIS,
+  POMakeCodePretty, POUseTableElem, POUseSectionSep,
+  // bare
+  PPlus, PMinus, LIPlus, LIMinus, LISMinus, CODESPlus, CODESMinus, CODEPPlus, CODEPMinus,
+  SMinus, BP, SEP,
+};
+
+/// The parameter command named by the first NAME_LENGTH characters of LINE
+/// ("=" included), ignoring ASCII case.
+Command ParameterCommand(std::string_view name);
+/// The bare command that LINE is, ignoring ASCII case.
+Command BareCommand(std::string_view line);

@@ -1,294 +1,289 @@
-// Command lines: field splitting, both passes, the dispatch order
-// and every command.
-#include <array>
+// Command lines of the content pass: the malformed-line warnings, the
+// dispatch on the command's name and every command.
+#include <string>
 
 #include "engine/command_line.h"
-#include "engine/converter.h"
-#include "lib/error.h"
+#include "engine/conversion.h"
 #include "lib/text.h"
 
 namespace {
 
 enum HeaderCommand { hcSame, hcDeeper, hcUp, hcLevel };
-
-// The block commands: name, sentence maker, layout kind, indent.
 enum BlockSentence { bsTopic, bsUrl, bsWarning, bsNote };
-struct BlockCommand {
-  const char* Name;
-  BlockSentence Sentence;
-  ReferenceKind Reference;
-  int Kind;
-  bool Indent;
-};
-constexpr std::array<BlockCommand, 12> kBlockCommands{{
-    {"~MIS=", bsTopic, rkMoreInformation, lkMore, false},
-    {"~MIP=", bsTopic, rkMoreInformation, lkMore, true},
-    {"~MIUS=", bsUrl, rkMoreInformation, lkMore, false},
-    {"~MIUP=", bsUrl, rkMoreInformation, lkMore, true},
-    {"~ASS=", bsTopic, rkAlsoSee, lkMore, false},
-    {"~ASP=", bsTopic, rkAlsoSee, lkMore, true},
-    {"~ASUS=", bsUrl, rkAlsoSee, lkMore, false},
-    {"~ASUP=", bsUrl, rkAlsoSee, lkMore, true},
-    {"~WARNS=", bsWarning, rkMoreInformation, lkWarn, false},
-    {"~WARNP=", bsWarning, rkMoreInformation, lkWarn, true},
-    {"~NOTES=", bsNote, rkMoreInformation, lkWarn, false},
-    {"~NOTEP=", bsNote, rkMoreInformation, lkWarn, true},
-}};
 
-bool IsBare(const std::string& line, std::string_view literal) {
-  return line.size() == literal.size() && SameText(line, literal);
-}
-
-const BlockCommand* FindBlockCommand(const std::string& line, std::size_t nameLength) {
-  for (const BlockCommand& b : kBlockCommands)
-    if (CommandNameIs(line, nameLength, b.Name))
-      return &b;
-  return nullptr;
-}
-
-std::string Quoted(const std::string& line) {
-  return "\"" + line + "\".";
+std::string Quoted(std::string_view line) {
+  std::string s;
+  s.reserve(line.size() + 3);
+  s += '"';
+  s += line;
+  s += "\".";
+  return s;
 }
 
 } // namespace
 
-// --- reading a command line ------------------------------------------------------
-
-bool CommandNameIs(std::string_view line, std::size_t nameLength, std::string_view literal) {
-  return nameLength == literal.size() && line.size() >= nameLength &&
-         SameText(line.substr(0, nameLength), literal);
-}
-
-bool IsLevelForm(std::string_view line) {
-  if (line.size() < 4)
-    return false;
-  auto second = static_cast<unsigned char>(line[1]);
-  return second >= 0x53 && second <= 0x7F && IsAsciiDigit(static_cast<unsigned char>(line[2]));
-}
-
-CommandFields SplitCommandLine(const std::string& line) {
-  CommandFields c;
-  const std::size_t n = line.size();
-  const std::size_t equals = line.find('=');
-  if (equals == std::string::npos)
-    return c; // Bare
-  c.NameLength = equals + 1;
-  if (equals + 1 == n) {
-    c.Kind = CommandFields::EmptyCommand;
-    return c;
-  }
-  if (n <= 3) {
-    c.Kind = CommandFields::InvalidSyntax;
-    return c;
-  }
-  const std::size_t bar = line.find('|');
-  if (bar == std::string::npos) {
-    c.F1 = line.substr(equals + 1);
-  } else {
-    if (bar < equals) {
-      c.Kind = CommandFields::InvalidSyntaxBar;
-      return c;
-    }
-    c.F1 = line.substr(equals + 1, bar - equals - 1);
-    if (bar + 1 < n) {
-      TConverter::SplitAtBar(line.substr(bar + 1), c.F2, c.F3);
-      if (c.F2.empty())
-        c.F2 = c.F1;
-    } else {
-      c.F2 = c.F1;
-    }
-  }
-  c.Kind = c.F1.empty() ? CommandFields::EmptyParameter : CommandFields::Parameter;
-  return c;
-}
-
-void TConverter::SplitAtBar(const std::string& text, std::string& head, std::string& tail) {
-  const std::size_t bar = text.find('|');
-  if (bar == std::string::npos) {
-    head = text;
-    tail.clear();
-  } else {
-    head = text.substr(0, bar);
-    tail = text.substr(bar + 1);
-  }
-}
-
-bool TConverter::CheckLineCharacters(const std::string& line, bool report) {
+bool Conversion::CheckLineCharacters(std::string_view line) {
   for (char ch : line) {
-    auto c = static_cast<unsigned char>(ch);
+    const auto c = static_cast<unsigned char>(ch);
     if (c < 32 || c > 127) {
-      if (report)
-        AddLogLine("Warning: invalid header / bookmark name " + Quoted(line));
+      AddLogLine("Warning: invalid header / bookmark name " + Quoted(line));
       return false;
     }
   }
   return true;
 }
 
-// --- ProcessLine ------------------------------------------------------------------
-
-void TConverter::ProcessLine(const std::string& line, bool collectOnly) {
-  CommandFields c = SplitCommandLine(line);
-  switch (c.Kind) {
+// The warnings of a malformed line are given in both passes.
+static bool WarnMalformed(Conversion& c, const CommandFields& f, std::string_view line,
+                          bool collecting) {
+  switch (f.Kind) {
   case CommandFields::EmptyCommand:
-    AddLogLine("Warning: empty command " + Quoted(line));
-    return;
+    c.AddLogLine("Warning: empty command " + Quoted(line));
+    return true;
   case CommandFields::Bare:
-    if (!collectOnly && !DispatchBareCommand(line))
-      AddLogLine("Warning: unknown paragraph command " + Quoted(line));
-    return;
+    return collecting;
   case CommandFields::InvalidSyntax:
-    AddLogLine("Warning: invalid syntax " + Quoted(line));
-    return;
+    c.AddLogLine("Warning: invalid syntax " + Quoted(line));
+    return true;
   case CommandFields::InvalidSyntaxBar:
-    AddLogLine("Warning: invalid syntax" + Quoted(line));
-    return;
+    c.AddLogLine("Warning: invalid syntax" + Quoted(line));
+    return true;
   case CommandFields::EmptyParameter:
-    AddLogLine("Warning: empty command parameter " + Quoted(line));
-    return;
+    c.AddLogLine("Warning: empty command parameter " + Quoted(line));
+    return true;
   case CommandFields::Parameter:
     break;
   }
+  return false;
+}
 
-  const std::size_t p = c.NameLength;
-  const bool hiddenGlossary = CommandNameIs(line, p, "~GSH=") || CommandNameIs(line, p, "~GPH=");
-  const bool glossary =
-      hiddenGlossary || CommandNameIs(line, p, "~GS=") || CommandNameIs(line, p, "~GP=");
+void Conversion::CollectLine(std::string_view line) {
+  CommandFields c = SplitCommandLine(line);
+  if (WarnMalformed(*this, c, line, true))
+    return;
+  const Command command = ParameterCommand(line.substr(0, c.NameLength));
+  const bool hidden = command == Command::GSH || command == Command::GPH;
+  const bool glossary = hidden || command == Command::GS || command == Command::GP;
   if (glossary) {
     c.F3 = c.F2;
     c.F2 = c.F1;
   }
+  if (c.F2.empty())
+    return;
+  const bool header = command == Command::S || command == Command::SDeeper ||
+                      command == Command::SUp || IsLevelForm(line);
+  if (!header && !glossary)
+    return;
+  switch (glossary_.Add(line, c.F2, c.F3, hidden)) {
+  case Glossary::AddResult::Added:
+    break;
+  case Glossary::AddResult::TooMany:
+    AddLogLine("Warning: Too many glossary items. Can't add any more items.");
+    break;
+  case Glossary::AddResult::Duplicate:
+    AddLogLine("Warning: duplicate glossary item \"" + std::string(line) + "\". Can't add item.");
+    break;
+  case Glossary::AddResult::InvalidName:
+    AddLogLine("Warning: invalid bookmark name \"" + std::string(line) + "\". Can't add item.");
+    break;
+  }
+}
 
-  if (collectOnly) {
-    if (c.F2.empty())
-      return;
-    const bool header = CommandNameIs(line, p, "~S=") || CommandNameIs(line, p, "~S+=") ||
-                        CommandNameIs(line, p, "~S-=") || IsLevelForm(line);
-    if (header || glossary)
-      RegisterGlossaryItem(line, c.F2, c.F3, hiddenGlossary);
+void Conversion::ProcessLine(std::string_view line) {
+  CommandFields c = SplitCommandLine(line);
+  PageSink& out = pages_->Content;
+  const html::Style s = Style();
+  if (c.Kind == CommandFields::Bare) {
+    switch (BareCommand(line)) {
+    case Command::PPlus:
+      ProcessInline = true;
+      break;
+    case Command::PMinus:
+      ProcessInline = false;
+      break;
+    case Command::LIPlus:
+      html::Fragment(out, s, "<UL>");
+      break;
+    case Command::LIMinus:
+      html::Fragment(out, s, "</UL>");
+      break;
+    case Command::LISMinus:
+      html::Fragment(out, s, "</UL><BR>");
+      break;
+    case Command::CODESPlus:
+    case Command::CODEPPlus:
+      InCodeBlock = true;
+      html::CodeBlockBegin(out, BareCommand(line) == Command::CODEPPlus);
+      html::Pretty(out, s);
+      break;
+    case Command::CODESMinus:
+    case Command::CODEPMinus:
+      InCodeBlock = false;
+      html::CodeBlockEnd(out, BareCommand(line) == Command::CODEPMinus);
+      html::Pretty(out, s);
+      break;
+    case Command::SMinus:
+      if (OutlineLevel > 0)
+        --OutlineLevel;
+      else
+        AddLogLine("Warning: header outline level can't be negative " + Quoted(line));
+      break;
+    case Command::BP:
+      html::Fragment(out, s, "<P>&nbsp;</P>");
+      break;
+    case Command::SEP:
+      html::Separator(out, s, InCodeBlock);
+      break;
+    default:
+      AddLogLine("Warning: unknown paragraph command " + Quoted(line));
+      break;
+    }
     return;
   }
+  if (WarnMalformed(*this, c, line, false))
+    return;
 
-  if (!DispatchParameterCommand(line, p, c.F1, c.F2))
-    AddLogLine("Warning: unknown paragraph command " + Quoted(line));
+  const Command command = ParameterCommand(line.substr(0, c.NameLength));
+  const bool glossary = command == Command::GS || command == Command::GSH ||
+                        command == Command::GP || command == Command::GPH;
+  if (glossary) {
+    c.F3 = c.F2;
+    c.F2 = c.F1;
+  }
+  const std::string_view f1 = c.F1;
+  const std::string_view f2 = c.F2;
+  using html::lkMore;
+  using html::lkWarn;
+  using html::rkAlsoSee;
+  using html::rkMoreInformation;
+  switch (command) {
+  case Command::IF:
+    html::Fragment(out, s, f1);
+    break;
+  case Command::IP:
+    break; // accepted and ignored
+  case Command::Title:
+    html::TitleParagraph(out, s, f1);
+    break;
+  case Command::EW:
+    EWText = f1;
+    break;
+  case Command::S:
+    ProcessHeaderCommand(line, hcSame, f1, f2);
+    break;
+  case Command::SDeeper:
+    ProcessHeaderCommand(line, hcDeeper, f1, f2);
+    break;
+  case Command::SUp:
+    ProcessHeaderCommand(line, hcUp, f1, f2);
+    break;
+  case Command::GS:
+  case Command::GSH:
+  case Command::GP:
+  case Command::GPH:
+    if (!CheckLineCharacters(line))
+      AddLogLine("Warning: invalid bookmark name \"" + std::string(line) + "\". Can't add item.");
+    else if (command == Command::GS || command == Command::GSH)
+      EnterSectionTopic(f2);
+    else
+      EnterParagraphTopic(f2);
+    break;
+  case Command::MIS:
+    ReferenceBlock(f1, bsTopic, rkMoreInformation, lkMore, false);
+    break;
+  case Command::MIP:
+    ReferenceBlock(f1, bsTopic, rkMoreInformation, lkMore, true);
+    break;
+  case Command::MIUS:
+    ReferenceBlock(f1, bsUrl, rkMoreInformation, lkMore, false);
+    break;
+  case Command::MIUP:
+    ReferenceBlock(f1, bsUrl, rkMoreInformation, lkMore, true);
+    break;
+  case Command::ASS:
+    ReferenceBlock(f1, bsTopic, rkAlsoSee, lkMore, false);
+    break;
+  case Command::ASP:
+    ReferenceBlock(f1, bsTopic, rkAlsoSee, lkMore, true);
+    break;
+  case Command::ASUS:
+    ReferenceBlock(f1, bsUrl, rkAlsoSee, lkMore, false);
+    break;
+  case Command::ASUP:
+    ReferenceBlock(f1, bsUrl, rkAlsoSee, lkMore, true);
+    break;
+  case Command::WARNS:
+    ReferenceBlock(f1, bsWarning, rkMoreInformation, lkWarn, false);
+    break;
+  case Command::WARNP:
+    ReferenceBlock(f1, bsWarning, rkMoreInformation, lkWarn, true);
+    break;
+  case Command::NOTES:
+    ReferenceBlock(f1, bsNote, rkMoreInformation, lkWarn, false);
+    break;
+  case Command::NOTEP:
+    ReferenceBlock(f1, bsNote, rkMoreInformation, lkWarn, true);
+    break;
+  case Command::LIS:
+    html::ListCaption(out, s, f1, InCodeBlock);
+    break;
+  case Command::POMakeCodePretty:
+    ApplyProjectOption(MakeCodePretty, f1);
+    break;
+  case Command::POUseTableElem:
+    ApplyProjectOption(UseTableElem, f1);
+    break;
+  case Command::POUseSectionSep:
+    ApplyProjectOption(UseSectionSep, f1);
+    break;
+  default:
+    if (IsLevelForm(line))
+      ProcessHeaderCommand(line, hcLevel, f1, f2);
+    else
+      AddLogLine("Warning: unknown paragraph command " + Quoted(line));
+    break;
+  }
 }
 
-void TConverter::Emit(const std::string& html) {
-  Append(ContentStorage, html);
+void Conversion::ReferenceBlock(std::string_view text, int sentence,
+                                html::ReferenceKind reference, html::LayoutKind kind,
+                                bool indent) {
+  PageSink& out = pages_->Content;
+  const html::Style s = Style();
+  html::LayoutOpen(out, s, kind, indent);
+  switch (sentence) {
+  case bsTopic:
+    html::TopicReferenceLead(out, reference);
+    ProcessInlineText(text, out);
+    out.Append(".</P>");
+    break;
+  case bsUrl:
+    html::UrlReference(out, reference, text);
+    break;
+  case bsWarning:
+    html::WarningLead(out);
+    ProcessInlineText(text, out);
+    html::ParagraphClose(out);
+    break;
+  default:
+    html::SentenceOpen(out);
+    ProcessInlineText(text, out);
+    html::ParagraphClose(out);
+    break;
+  }
+  html::LayoutClose(out, s, indent);
+  html::BlockEnd(out, s);
 }
 
-// A page that cannot take more text must not be saved with a hole in it: the
-// failure recorded by AddText ends the conversion through the exception path.
-void TConverter::Append(TMemoryStorage& storage, const std::string& text) {
-  storage.AddText(text);
-  if (FunStatContext.Status > fsWarning)
-    throw TOrvanelError("Failed to add text to an output file: " + FunStatContext.Description);
-}
-
-void TConverter::EmitBlock(const std::string& html, int kind, bool indent) {
-  Emit(MakePretty(WrapInLayoutTable(html, kind, indent) + "<BR>"));
-}
-
-void TConverter::ApplyProjectOption(bool& option, const std::string& value) {
-  if (host_.UseProjectOptionsChecked())
+void Conversion::ApplyProjectOption(bool& option, std::string_view value) {
+  if (options_.UseProjectOptions)
     option = SameText(value, "TRUE");
 }
 
-bool TConverter::DispatchParameterCommand(const std::string& line, std::size_t p,
-                                          const std::string& f1, const std::string& f2) {
-  auto is = [&](std::string_view literal) { return CommandNameIs(line, p, literal); };
-
-  if (is("~IF=")) {
-    Emit(MakePretty(f1));
-  } else if (is("~IP=")) {
-    // accepted and ignored
-  } else if (is("~Title=")) {
-    Emit(MakeTitleParagraph(f1));
-  } else if (is("~EW=")) {
-    EWText = f1;
-  } else if (is("~S=")) {
-    ProcessHeaderCommand(line, hcSame, f1, f2);
-  } else if (is("~S+=")) {
-    ProcessHeaderCommand(line, hcDeeper, f1, f2);
-  } else if (is("~S-=")) {
-    ProcessHeaderCommand(line, hcUp, f1, f2);
-  } else if (IsLevelForm(line)) {
-    ProcessHeaderCommand(line, hcLevel, f1, f2);
-  } else if (is("~GS=") || is("~GSH=") || is("~GP=") || is("~GPH=")) {
-    if (!CheckLineCharacters(line, true)) {
-      AddLogLine("Warning: invalid bookmark name \"" + line + "\". Can't add item.");
-    } else if (is("~GS=") || is("~GSH=")) {
-      EnterSectionTopic(f2);
-    } else {
-      EnterParagraphTopic(f2);
-    }
-  } else if (const BlockCommand* b = FindBlockCommand(line, p)) {
-    switch (b->Sentence) {
-    case bsTopic:
-      EmitBlock(MakeTopicReference(f1, b->Reference), b->Kind, b->Indent);
-      break;
-    case bsUrl:
-      EmitBlock(MakeUrlReference(f1, b->Reference), b->Kind, b->Indent);
-      break;
-    case bsWarning:
-      EmitBlock(MakeWarningParagraph(f1), b->Kind, b->Indent);
-      break;
-    case bsNote:
-      EmitBlock(MakeNoteParagraph(f1), b->Kind, b->Indent);
-      break;
-    }
-  } else if (is("~LIS=")) {
-    Emit(MakePretty(MakeParagraph(f1, pkCaption) + "<UL>"));
-  } else if (is("~PO_MakeCodePretty=")) {
-    ApplyProjectOption(MakeCodePretty, f1);
-  } else if (is("~PO_UseTableElem=")) {
-    ApplyProjectOption(UseTableElem, f1);
-  } else if (is("~PO_UseSectionSep=")) {
-    ApplyProjectOption(UseSectionSep, f1);
-  } else {
-    return false;
-  }
-  return true;
-}
-
-bool TConverter::DispatchBareCommand(const std::string& line) {
-  if (IsBare(line, "~P+")) {
-    ProcessInline = true;
-  } else if (IsBare(line, "~P-")) {
-    ProcessInline = false;
-  } else if (IsBare(line, "~LI+")) {
-    Emit(MakePretty("<UL>"));
-  } else if (IsBare(line, "~LI-")) {
-    Emit(MakePretty("</UL>"));
-  } else if (IsBare(line, "~LIS-")) {
-    Emit(MakePretty("</UL><BR>"));
-  } else if (IsBare(line, "~CODES+")) {
-    Emit(MakePretty(BeginCodeBlock(false)));
-  } else if (IsBare(line, "~CODES-")) {
-    Emit(MakePretty(EndCodeBlock(false)));
-  } else if (IsBare(line, "~CODEP+")) {
-    Emit(MakePretty(BeginCodeBlock(true)));
-  } else if (IsBare(line, "~CODEP-")) {
-    Emit(MakePretty(EndCodeBlock(true)));
-  } else if (IsBare(line, "~S-")) {
-    if (OutlineLevel > 0)
-      --OutlineLevel;
-    else
-      AddLogLine("Warning: header outline level can't be negative " + Quoted(line));
-  } else if (IsBare(line, "~BP")) {
-    Emit(MakePretty("<P>&nbsp;</P>"));
-  } else if (IsBare(line, "~SEP")) {
-    Emit(MakeParagraph("<HR ALIGN=\"CENTER\" WIDTH=\"50%\" SIZE=2 NOSHADE>", pkPlain));
-  } else {
-    return false;
-  }
-  return true;
-}
-
-// Header commands, content pass: level test, character check, anchor, new
-// level, count, title, header paragraph, in that order.
-void TConverter::ProcessHeaderCommand(const std::string& line, int command, const std::string& f1,
-                                      const std::string& f2) {
+// Level test, character check, anchor, new level, count, title, header
+// paragraph, in that order.
+void Conversion::ProcessHeaderCommand(std::string_view line, int command, std::string_view f1,
+                                      std::string_view f2) {
   const int level = OutlineLevel;
   if (command == hcLevel) {
     const int target = line[2] - '0';
@@ -298,8 +293,8 @@ void TConverter::ProcessHeaderCommand(const std::string& line, int command, cons
       return;
     }
   }
-  if (!CheckLineCharacters(line, true)) {
-    AddLogLine("Warning: invalid bookmark name \"" + line + "\". Can't add item.");
+  if (!CheckLineCharacters(line)) {
+    AddLogLine("Warning: invalid bookmark name \"" + std::string(line) + "\". Can't add item.");
     return;
   }
   EnterSectionTopic(f2);
@@ -328,6 +323,15 @@ void TConverter::ProcessHeaderCommand(const std::string& line, int command, cons
   }
   OutlineLevel = next;
   CountHeader();
-  HeaderTitles[static_cast<std::size_t>(OutlineLevel)] = f1;
-  Emit(MakeHeaderParagraph());
+  HeaderTitles[static_cast<std::size_t>(next)] = f1;
+
+  // The path links to the levels above; an empty title there has no link.
+  for (int i = 0; i < next; ++i)
+    if (HeaderTitles[static_cast<std::size_t>(i)].empty())
+      AddLogLine("Warning: empty bookmark name.");
+  if (next > maxOutlineLevel_)
+    maxOutlineLevel_ = next;
+  html::ContentsEntry(pages_->TOC, Style(), HeaderTitles, next, contentFile_);
+  html::HeaderParagraph(pages_->Content, Style(), HeaderTitles, next,
+                        UseSectionSep ? std::string_view(beforeSection_) : std::string_view());
 }

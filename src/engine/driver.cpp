@@ -1,14 +1,14 @@
 // The conversion driver: input checks, output names, templates, the two
 // passes, saving the four files and the summary.
 #include <cstdint>
+#include <memory>
 
+#include "engine/conversion.h"
 #include "engine/converter.h"
-#include "engine/glossary_matcher.h"
 #include "lib/dialogs.h"
 #include "lib/error.h"
 #include "lib/file.h"
 #include "lib/mymath.h"
-#include "lib/platform/platform.h"
 #include "lib/text.h"
 
 namespace {
@@ -18,12 +18,18 @@ constexpr std::uint64_t kMaxSourceSize = 10000000;
 
 } // namespace
 
+std::string ProgressCaption(const ConversionProgress& progress) {
+  return "Conversion progress: " + std::to_string(progress.Line) + " lines from " +
+         std::to_string(progress.LineCount) +
+         ". Time: " + DurationText(0, "/", ".", "hh:nn:ss", progress.ElapsedSeconds);
+}
+
 TConverter::TConverter(IConverterHost& host) : host_(host) {}
 
 TConverter::~TConverter() = default;
 
 void TConverter::AddLogLine(const std::string& text) {
-  host_.LogLine(text.empty() ? std::string() : "* " + text);
+  host_.LogLine(text.empty() ? std::string() : "* " + text, 0);
 }
 
 void TConverter::TakeArguments(int paramCount, const std::string& source,
@@ -32,142 +38,156 @@ void TConverter::TakeArguments(int paramCount, const std::string& source,
     AddLogLine("Warning: there is no source file or destination directory.");
     return;
   }
-  SourceFileName = FullPathName(source);
-  DestinationDir = FullPathName(destination);
-  AddLogLine("Source file: \"" + SourceFileName + "\".");
+  sourceFileName_ = FullPathName(source);
+  destinationDir_ = FullPathName(destination);
+  AddLogLine("Source file: \"" + sourceFileName_ + "\".");
   // A missing source reads as size 0 here; the buttons refuse it later.
-  const std::uint64_t size = GetFileSize(SourceFileName);
+  const std::uint64_t size = GetFileSize(sourceFileName_);
   AddLogLine("Source file size is " + FormatThousands(static_cast<std::int64_t>(size)) +
              " characters.");
-  AddLogLine("Destination directory: \"" + DestinationDir + "\".");
+  AddLogLine("Destination directory: \"" + destinationDir_ + "\".");
   AddLogLine("");
 }
 
 bool TConverter::CheckInputs() {
-  if (!PathExists(SourceFileName) || !DirectoryExists(DestinationDir)) {
+  if (!PathExists(sourceFileName_) || !DirectoryExists(destinationDir_)) {
     ShowErrorMessage("Invalid source file or destination directory.");
     return false;
   }
   return true;
 }
 
-void TConverter::Process() {
+ConversionResult TConverter::Process(const ConversionOptions& options) {
   // The frame is kept by hand here: the early refusals of the extension and
   // size checks deliberately hand no status over.
   FunStatContext.BeginFunction(kUnit, "TMainForm::Process", __LINE__);
   TFunStatContext local;
-
-  ProcessInline = true;
-  InCodeBlock = false;
-  HeaderCount = 0;
-  MaxOutlineLevel = 0;
-  GlossaryLinkCount = 0;
-  HiddenGlossaryItemCount = 0;
-  OutlineLevel = 0;
-  SectionDefinitionCountdown = 0;
-  ParagraphDefinitionCountdown = 0;
-  FilesSaved = false;
+  ConversionResult result;
+  auto fail = [&](ConversionFailure failure, int line, const std::string& description,
+                  const std::string& parameter1, const std::string& parameter2,
+                  std::uint32_t error) {
+    local.SetStatus(fsError, kUnit, "TMainForm::Process", line, description, parameter1,
+                    parameter2, error);
+    result.Failure = failure;
+    result.FailureDescription = description;
+    result.FailureParameter = parameter1;
+  };
 
   try {
-    if (!SameText(FileExtOf(SourceFileName), ".txt")) {
+    if (!SameText(FileExtOf(sourceFileName_), ".txt")) {
       ShowErrorMessage("Invalid source file extension.");
-      return;
+      result.Failure = ConversionFailure::Refused;
+      return result;
     }
-    if (GetFileSize(SourceFileName) > kMaxSourceSize) {
+    if (GetFileSize(sourceFileName_) > kMaxSourceSize) {
       ShowErrorMessage("Source file too big.");
-      return;
+      result.Failure = ConversionFailure::Refused;
+      return result;
     }
   } catch (...) {
     const CaughtException caught = DescribeCurrentException();
-    local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__, caught.Description, caught.File,
-                    caught.Line, 0);
+    fail(ConversionFailure::Exception, __LINE__, caught.Description, caught.File, caught.Line, 0);
     FunStatContext = local;
-    return;
+    return result;
   }
 
-  TStringList lines;
+  std::unique_ptr<Conversion> conversion;
   bool skipSummary = false;
   try {
-    const std::string base = RemoveFileExt(FileNameOf(SourceFileName));
-    const std::string d = IncludePathDelimiter(DestinationDir);
-    const std::string s = FilePathOf(SourceFileName);
-    ContentFileName = d + base + ".cnt.htm";
+    const std::string base = RemoveFileExt(FileNameOf(sourceFileName_));
+    const std::string d = IncludePathDelimiter(destinationDir_);
+    const std::string s = FilePathOf(sourceFileName_);
+    const std::string contentFileName = d + base + ".cnt.htm";
     const std::string tocFileName = d + base + ".toc.htm";
     const std::string buttonsFileName = d + base + ".tocbtn.htm";
     const std::string glossaryFileName = d + base + ".gls.htm";
 
     if (SameText(IncludePathDelimiter(s), d)) {
-      local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__,
-                      "Source and destination directories are the same.", s, DestinationDir, 0);
+      fail(ConversionFailure::SameDirectories, __LINE__,
+           "Source and destination directories are the same.", s, destinationDir_, 0);
       // Refused without a word would leave the user guessing; say why.
       ShowErrorMessage("Source and destination directories are the same.");
       FunStatContext = local;
-      return;
+      return result;
     }
 
-    plat::DeleteFile(ContentFileName);
-    plat::DeleteFile(tocFileName);
-    plat::DeleteFile(glossaryFileName);
+    DeleteFileQuietly(contentFileName);
+    DeleteFileQuietly(tocFileName);
+    DeleteFileQuietly(glossaryFileName);
 
     AddLogLine("Pre-processing...");
 
-    MakeCodePretty = host_.MakeCodePrettyChecked();
-    UseTableElem = host_.UseTableChecked();
-    UseSectionSep = host_.UseSectionSepChecked();
-    EWText.clear();
-
+    Pages pages;
     const struct {
       const char* name;
-      TMemoryStorage& storage;
-    } templates[] = {{"BeforeContent.htm", ContentStorage},
-                     {"BeforeTOC.htm", TOCStorage},
-                     {"BeforeTOCButtons.htm", TOCButtonsStorage},
-                     {"BeforeGlossary.htm", GlossaryStorage}};
-    for (const auto& t : templates) {
-      lines.LoadFromFile(s + t.name);
-      Append(t.storage, lines.Text());
+      PageSink& page;
+    } templates[] = {{"BeforeContent.htm", pages.Content},
+                     {"BeforeTOC.htm", pages.TOC},
+                     {"BeforeTOCButtons.htm", pages.TOCButtons},
+                     {"BeforeGlossary.htm", pages.Glossary}};
+    for (const auto& t : templates)
+      t.page.Append(SourceText::Load(s + t.name).Joined());
+    std::string beforeSection = SourceText::Load(s + "BeforeSection.htm").Joined();
+
+    // The conversion's clock starts here.
+    conversion = std::make_unique<Conversion>(host_, options, FileNameOf(contentFileName),
+                                              std::move(beforeSection), AbortRequested);
+    const SourceText source = SourceText::Load(sourceFileName_);
+    result.LineCount = source.Count();
+    conversion->ProcessSourceLines(source, pages);
+
+    if (AbortRequested) {
+      result.Aborted = true;
+      AddLogLine("User abort.");
     }
 
-    GlossaryItems = std::make_unique<TStringList>();
-    GlossaryItemsByLength = std::make_unique<TStringList>();
-    SectionDefinedItems = std::make_unique<TStringList>();
-    ParagraphDefinedItems = std::make_unique<TStringList>();
-    BeforeSectionLines = std::make_unique<TStringList>();
-    BeforeSectionLines->LoadFromFile(s + "BeforeSection.htm");
-
-    Crono.Start();
-
-    lines.LoadFromFile(SourceFileName);
-
-    ProcessSourceLines(lines);
-
-    if (AbortRequested)
-      AddLogLine("User abort.");
-
-    const bool saved =
-        SaveFile(ContentStorage, ContentFileName) && SaveFile(TOCStorage, tocFileName) &&
-        SaveFile(TOCButtonsStorage, buttonsFileName) && SaveFile(GlossaryStorage, glossaryFileName);
+    const struct {
+      const PageSink& page;
+      const std::string& name;
+    } saves[] = {{pages.Content, contentFileName},
+                 {pages.TOC, tocFileName},
+                 {pages.TOCButtons, buttonsFileName},
+                 {pages.Glossary, glossaryFileName}};
+    bool saved = true;
+    for (const auto& save : saves) {
+      if (!SaveFile(save.page.Data(), save.page.Size(), save.name)) {
+        saved = false;
+        break;
+      }
+      result.FilesWritten.push_back(save.name);
+    }
     if (saved) {
-      FilesSaved = true;
+      result.FilesSaved = true;
       AddLogLine("File has been processed.");
-      if (OpenIndexAfterSave) {
+      if (options.OpenIndex) {
         const std::string index = d + "Index.htm";
         RunFile(index, "", "", false, true);
         if (FunStatContext.Status > fsWarning) {
-          local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__, "Failed to run file.",
-                          index, "", plat::GetLastError());
+          fail(ConversionFailure::OpenFailed, __LINE__, "Failed to run file.", index, "",
+               plat::GetLastError());
           skipSummary = true;
         }
       }
     } else {
+      result.Failure = ConversionFailure::SaveFailed;
+      result.FailureDescription = FunStatContext.Description;
+      result.FailureParameter = FunStatContext.Parameter1;
       AddLogLine("Failed to process file.");
     }
   } catch (...) {
     const CaughtException caught = DescribeCurrentException();
-    local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__, caught.Description, caught.File,
-                    caught.Line, 0);
+    local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__, caught.Description,
+                    caught.File, caught.Line, 0);
+    result.Failure = ConversionFailure::Exception;
+    result.FailureDescription = caught.Description;
   }
 
+  if (conversion) {
+    result.HeaderCount = conversion->HeaderCount();
+    result.GlossaryItemCount = conversion->GlossaryItems().Count();
+    result.GlossaryLinkCount = conversion->GlossaryLinkCount();
+    result.HiddenGlossaryItemCount = conversion->HiddenGlossaryItemCount();
+  }
   if (!skipSummary) {
     if (local.Status > fsWarning) {
       local.SetShowContext(kUnit, "", __LINE__);
@@ -176,12 +196,13 @@ void TConverter::Process() {
     local.Reset(fsPerfect);
 
     try {
-      AddLogLine("There are " + std::to_string(HeaderCount) + " headers.");
-      AddLogLine("There are " + std::to_string(GlossaryLinkCount) +
+      AddLogLine("There are " + std::to_string(result.HeaderCount) + " headers.");
+      AddLogLine("There are " + std::to_string(result.GlossaryLinkCount) +
                  " links in the content (to glossary items).");
-      AddLogLine("There are " + std::to_string(HiddenGlossaryItemCount) +
+      AddLogLine("There are " + std::to_string(result.HiddenGlossaryItemCount) +
                  " hidden glossary items.");
-      AddLogLine("Time: " + DurationText(0, "/", ".", "hh:nn:ss", Crono.Elapsed()));
+      const double elapsed = conversion ? conversion->Crono().Elapsed() : 0.0;
+      AddLogLine("Time: " + DurationText(0, "/", ".", "hh:nn:ss", elapsed));
     } catch (...) {
       // The summary is informative only; a failure here must not hide the
       // conversion's own outcome.
@@ -189,34 +210,5 @@ void TConverter::Process() {
   }
 
   FunStatContext = local;
-}
-
-bool SaveFile(const TMemoryStorage& storage, const std::string& fileName) {
-  StatusFrame frame(kUnit, "SaveFile", __LINE__);
-  bool result = false;
-  plat::FileHandle file = plat::InvalidFile;
-  frame.Run(__LINE__, [&] {
-    plat::SetLastError(plat::ErrorSuccess);
-    file = plat::CreateAlways(fileName);
-    if (LastCreateFailed() || file == plat::InvalidFile) {
-      frame.Record(fsError, __LINE__, "Failed to save.", fileName, "", plat::GetLastError());
-      return;
-    }
-    plat::SetLastError(plat::ErrorSuccess);
-    const bool written =
-        plat::WriteFile(file, storage.Data, static_cast<std::size_t>(storage.Size));
-    if (LastCallFailed() || !written) {
-      frame.Record(fsError, __LINE__, "Failed to save.", fileName, "", plat::GetLastError());
-      return;
-    }
-    result = true;
-  });
-  if (file != plat::InvalidFile) {
-    plat::CloseFile(file);
-    // A file cut short by a full disk or a size limit must not pass for a
-    // finished page.
-    if (!result)
-      plat::DeleteFile(fileName);
-  }
   return result;
 }

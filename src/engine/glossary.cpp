@@ -1,126 +1,177 @@
-// The glossary store's registration and the two topic groups.
-#include "engine/converter.h"
-#include "engine/folded.h"
+#include "engine/glossary.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+
 #include "lib/text.h"
 
 namespace {
-constexpr int kMaxGlossaryItems = 65535;
-constexpr std::uint32_t kHiddenBit = 1u << 17;
+
+bool PrintableAscii(std::string_view line) {
+  for (char ch : line) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 32 || c > 127)
+      return false;
+  }
+  return true;
+}
+
 } // namespace
 
-void TConverter::RegisterGlossaryItem(const std::string& line, const std::string& expression,
-                                      const std::string& commonTopic, bool hidden) {
-  if (GlossaryItems->Count() >= kMaxGlossaryItems) {
-    AddLogLine("Warning: Too many glossary items. Can't add any more items.");
-    return;
+Glossary::Glossary() = default;
+Glossary::~Glossary() = default;
+
+std::string_view Glossary::Store(std::string_view a, std::string_view b) {
+  const std::size_t size = a.size() + 1 + b.size();
+  if (size > blockLeft_) {
+    const std::size_t block = std::max<std::size_t>(size, 64 * 1024);
+    blocks_.emplace_back(new char[block]);
+    blockAt_ = blocks_.back().get();
+    blockLeft_ = block;
   }
-  // The duplicate rule compares with whole stored texts (an entry stored with
-  // a common topic never matches): a set of the folded stored texts.
-  if (storedTextCount_ != GlossaryItems->Count()) { // the list changed elsewhere
-    storedTexts_.clear();
-    for (int i = 0; i < GlossaryItems->Count(); ++i)
-      storedTexts_.insert(Folded(GlossaryItems->Get(i)));
+  char* at = blockAt_;
+  std::memcpy(at, a.data(), a.size());
+  at[a.size()] = '|';
+  if (!b.empty())
+    std::memcpy(at + a.size() + 1, b.data(), b.size());
+  blockAt_ += size;
+  blockLeft_ -= size;
+  return {at, size};
+}
+
+Glossary::AddResult Glossary::Add(std::string_view line, std::string_view expression,
+                                  std::string_view commonTopic, bool hidden) {
+  if (Count() >= kMaxItems)
+    return AddResult::TooMany;
+  // Compared with whole stored texts: an entry stored with a common topic
+  // never matches an expression.
+  if (storedTexts_.Find(expression) >= 0)
+    return AddResult::Duplicate;
+  if (!PrintableAscii(line))
+    return AddResult::InvalidName;
+  const std::string_view text = commonTopic.empty() ? expression : Store(expression, commonTopic);
+  storedTexts_.Insert(text, Count());
+  entries_.push_back({text, {}, hidden ? kHiddenBit : 0});
+  return AddResult::Added;
+}
+
+int Glossary::Sort() {
+  storedTexts_ = FoldedIndex(); // registration is over
+  std::stable_sort(entries_.begin(), entries_.end(),
+                   [](const Entry& a, const Entry& b) { return CompareText(a.Text, b.Text) < 0; });
+  return Count();
+}
+
+int Glossary::Reference(int item) const {
+  const std::uint32_t field = At(item).Word & 0xFFFF;
+  return field == kNoReference ? -1 : static_cast<int>(field);
+}
+
+void Glossary::ResolveCommonTopics() {
+  const int count = Count();
+  const auto n = static_cast<std::size_t>(count);
+  std::vector<std::string_view> references(n);
+  FoldedIndex firstExpression; // folded expression -> first entry
+  FoldedIndex fullTexts;       // folded whole text -> id
+  firstExpression.Reserve(n);
+  fullTexts.Reserve(n);
+  std::vector<int> fullTextId(n);
+  int fullTextCount = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    Entry& e = entries_[i];
+    const std::size_t bar = e.Text.find('|');
+    e.Expression = e.Text.substr(0, bar);
+    references[i] = bar == std::string_view::npos ? std::string_view() : e.Text.substr(bar + 1);
+    const auto [id, added] = fullTexts.Insert(e.Text, fullTextCount);
+    if (added)
+      ++fullTextCount;
+    fullTextId[i] = id;
+    firstExpression.Insert(e.Expression, static_cast<int>(i));
   }
-  if (storedTexts_.count(Folded(expression))) {
-    AddLogLine("Warning: duplicate glossary item \"" + line + "\". Can't add item.");
-    return;
-  }
-  if (!CheckLineCharacters(line, false)) {
-    AddLogLine("Warning: invalid bookmark name \"" + line + "\". Can't add item.");
-    return;
-  }
-  std::string text = commonTopic.empty() ? expression : expression + "|" + commonTopic;
-  storedTexts_.insert(Folded(text));
-  GlossaryItems->Add(text, hidden ? kHiddenBit : 0);
-  storedTextCount_ = GlossaryItems->Count();
-}
+  // Per whole text, its entries in list order.
+  std::vector<int> begin(static_cast<std::size_t>(fullTextCount) + 1, 0);
+  for (int id : fullTextId)
+    ++begin[static_cast<std::size_t>(id) + 1];
+  std::partial_sum(begin.begin(), begin.end(), begin.begin());
+  std::vector<int> members(n);
+  std::vector<int> fill(begin.begin(), begin.end() - 1);
+  for (std::size_t i = 0; i < n; ++i)
+    members[static_cast<std::size_t>(fill[static_cast<std::size_t>(fullTextId[i])]++)] =
+        static_cast<int>(i);
 
-void TConverter::EnterSectionTopic(const std::string& expression) {
-  CloseSectionTopics();
-  if (SectionDefinitionCountdown <= 1)
-    ClearGroup(*SectionDefinedItems, sectionIndex_);
-  if (!expression.empty()) {
-    AddToGroup(*SectionDefinedItems, sectionIndex_, expression);
-    SectionDefinitionCountdown = 2;
-    Emit(MakeAnchor(MakeGlossaryBookmark(expression)));
-  }
-}
-
-void TConverter::EnterParagraphTopic(const std::string& expression) {
-  CloseParagraphTopics();
-  AddToGroup(*ParagraphDefinedItems, paragraphIndex_, expression);
-  ParagraphDefinitionCountdown = 2;
-  Emit(MakeAnchor(MakeGlossaryBookmark(expression)));
-}
-
-void TConverter::CountHeader() {
-  ++HeaderCount;
-  if (SectionDefinitionCountdown > 0)
-    --SectionDefinitionCountdown;
-}
-
-void TConverter::CountParagraph() {
-  if (ParagraphDefinitionCountdown > 0)
-    --ParagraphDefinitionCountdown;
-}
-
-void TConverter::CloseSectionTopics() {
-  CloseParagraphTopics();
-  CountParagraph();
-  if (SectionDefinitionCountdown == 1 && SectionDefinedItems->Count() > 0)
-    Emit(CreateRelatedTopicsList(*SectionDefinedItems, false));
-}
-
-void TConverter::CloseParagraphTopics() {
-  if (ParagraphDefinitionCountdown == 1 && ParagraphDefinedItems->Count() > 0) {
-    Emit(CreateRelatedTopicsList(*ParagraphDefinedItems, true));
-    ClearGroup(*ParagraphDefinedItems, paragraphIndex_);
-  }
-}
-
-// --- group membership, hashed by the finished glossary's text ids ------------------
-
-void TConverter::AddToGroup(TStringList& group, GroupIndex& index, const std::string& expression) {
-  if (static_cast<int>(index.Ids.size()) != group.Count())
-    RebuildGroupIndex(group, index);
-  group.Add(expression);
-  const int id = TextIdOf(expression);
-  index.Ids.push_back(id);
-  if (id >= 0) {
-    if (index.Count.size() <= static_cast<std::size_t>(id))
-      index.Count.resize(static_cast<std::size_t>(id) + 1, 0);
-    ++index.Count[static_cast<std::size_t>(id)];
-  }
-}
-
-void TConverter::ClearGroup(TStringList& group, GroupIndex& index) {
-  for (int id : index.Ids)
-    if (id >= 0 && static_cast<std::size_t>(id) < index.Count.size())
-      --index.Count[static_cast<std::size_t>(id)];
-  index.Ids.clear();
-  group.Clear();
-}
-
-void TConverter::RebuildGroupIndex(const TStringList& group, GroupIndex& index) {
-  index.Ids.clear();
-  index.Count.assign(firstItemOfText_.size(), 0);
-  for (int i = 0; i < group.Count(); ++i) {
-    const int id = TextIdOf(group.Get(i));
-    index.Ids.push_back(id);
-    if (id >= 0)
-      ++index.Count[static_cast<std::size_t>(id)];
+  for (int i = 0; i < count; ++i) {
+    const std::string_view reference = references[static_cast<std::size_t>(i)];
+    int found = -1;
+    if (!reference.empty()) {
+      const int e = firstExpression.Find(reference);
+      if (e >= 0 && e <= i) {
+        found = e;
+      } else if (const int t = fullTexts.Find(reference); t >= 0) {
+        const auto first = members.begin() + begin[static_cast<std::size_t>(t)];
+        const auto last = members.begin() + begin[static_cast<std::size_t>(t) + 1];
+        const auto later = std::upper_bound(first, last, i);
+        if (later != last)
+          found = *later;
+      }
+    }
+    Entry& entry = entries_[static_cast<std::size_t>(i)];
+    entry.Word = (entry.Word & ~0xFFFFu) |
+                 (found < 0 ? kNoReference : static_cast<std::uint32_t>(found));
   }
 }
 
-bool TConverter::IsDefinedInGroups(int item) {
-  if (item < 0 || static_cast<std::size_t>(item) >= itemTextId_.size())
-    return false;
-  const auto id = static_cast<std::size_t>(itemTextId_[static_cast<std::size_t>(item)]);
-  auto holds = [&](const TStringList& group, GroupIndex& index) {
-    if (static_cast<int>(index.Ids.size()) != group.Count())
-      RebuildGroupIndex(group, index);
-    return id < index.Count.size() && index.Count[id] > 0;
-  };
-  return holds(*SectionDefinedItems, sectionIndex_) ||
-         holds(*ParagraphDefinedItems, paragraphIndex_);
+void Glossary::BuildIndexes() {
+  const int count = Count();
+  const auto n = static_cast<std::size_t>(count);
+  textIds_ = FoldedIndex();
+  textIds_.Reserve(n);
+  textId_.assign(n, -1);
+  firstItemOfText_.clear();
+  for (int i = 0; i < count; ++i) {
+    const auto [id, added] =
+        textIds_.Insert(Expression(i), static_cast<int>(firstItemOfText_.size()));
+    if (added)
+      firstItemOfText_.push_back(i);
+    textId_[static_cast<std::size_t>(i)] = id;
+  }
+
+  // Per text id, the entries whose common topic bears that text, in list order.
+  const std::size_t texts = firstItemOfText_.size();
+  relatedBegin_.assign(texts + 1, 0);
+  std::vector<int> topicText(n, -1);
+  for (int j = 0; j < count; ++j) {
+    const int s = Reference(j);
+    if (s >= 0 && s < count) {
+      const int id = textId_[static_cast<std::size_t>(s)];
+      topicText[static_cast<std::size_t>(j)] = id;
+      ++relatedBegin_[static_cast<std::size_t>(id) + 1];
+    }
+  }
+  std::partial_sum(relatedBegin_.begin(), relatedBegin_.end(), relatedBegin_.begin());
+  relatedItems_.assign(static_cast<std::size_t>(relatedBegin_.back()), 0);
+  std::vector<int> fill(relatedBegin_.begin(), relatedBegin_.end() - 1);
+  for (int j = 0; j < count; ++j)
+    if (const int id = topicText[static_cast<std::size_t>(j)]; id >= 0)
+      relatedItems_[static_cast<std::size_t>(fill[static_cast<std::size_t>(id)]++)] = j;
+
+  // Longest first; equal lengths keep list order.
+  byLength_.resize(n);
+  std::iota(byLength_.begin(), byLength_.end(), 0);
+  std::stable_sort(byLength_.begin(), byLength_.end(), [&](int a, int b) {
+    return Expression(a).size() > Expression(b).size();
+  });
+  std::vector<std::string_view> byLengthTexts;
+  byLengthTexts.reserve(n);
+  for (int i : byLength_)
+    byLengthTexts.push_back(Expression(i));
+  matcher_ = std::make_unique<GlossaryMatcher>(std::move(byLengthTexts));
+}
+
+const int* Glossary::RelatedBegin(int id) const {
+  return relatedItems_.data() + relatedBegin_[static_cast<std::size_t>(id)];
+}
+
+const int* Glossary::RelatedEnd(int id) const {
+  return relatedItems_.data() + relatedBegin_[static_cast<std::size_t>(id) + 1];
 }

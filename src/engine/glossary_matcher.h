@@ -1,42 +1,96 @@
-// The glossary step's search at a cost bounded by the longest
-// expression that can match: a trie over the case-folded expressions.
+// The glossary step's search: at a position of a line, the first expression
+// in longest-first order that matches there. An acronym matches by its exact
+// bytes anywhere; any other expression ignoring ASCII case, and only where no
+// word character stands before it.
+//
+// A forward trie answers typical text fast; each line has a budget of trie
+// steps, and a line that uses it up is answered for the rest of its positions
+// by one right-to-left sweep of Aho-Corasick automata over the reversed
+// expressions, so that no line costs more than linear time.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <string_view>
 #include <vector>
 
-#include "lib/string_list.h"
+class ReverseAutomaton;
 
 class GlossaryMatcher {
 public:
-  /// Indexes the texts of EXPRESSIONS in the order in which they are tried
-  /// (GlossaryItemsByLength: longest first). Empty texts are never taken.
-  explicit GlossaryMatcher(const TStringList& expressions);
+  /// EXPRESSIONS in the order in which they are tried (longest first); they
+  /// must outlive the matcher. Empty ones are never taken.
+  explicit GlossaryMatcher(std::vector<std::string_view> expressions);
+  ~GlossaryMatcher();
+  GlossaryMatcher(const GlossaryMatcher&) = delete;
+  GlossaryMatcher& operator=(const GlossaryMatcher&) = delete;
 
-  /// The index in EXPRESSIONS of the first expression, in list order, that
-  /// matches TEXT at POS (0-based), or -1. An acronym (IsAcronym) matches
-  /// when the bytes equal it exactly; any other expression when they equal
-  /// it ignoring ASCII case and POS is 0 or the byte before POS is not a word
-  /// character.
-  int Find(std::string_view text, std::size_t pos) const;
+  std::size_t Count() const { return texts_.size(); }
   std::size_t Length(int index) const { return texts_[static_cast<std::size_t>(index)].size(); }
   std::size_t NodeCount() const { return itemsBegin_.size() - 1; }
 
+  /// The index of the expression that matches TEXT at POS, or -1; walks the
+  /// trie at most BUDGET steps (less what it used is left in BUDGET) and
+  /// returns kOverBudget when that is not enough.
+  int FindInTrie(std::string_view text, std::size_t pos, std::size_t& budget) const;
+  static constexpr int kOverBudget = -2;
+
+  /// For every position p of TEXT from FROM on, the answer at p into BEST[p].
+  void Sweep(std::string_view text, std::size_t from, std::vector<std::int32_t>& best) const;
+
 private:
   std::uint32_t Child(std::uint32_t node, unsigned char folded) const;
+  int BestAtNode(std::uint32_t node, std::string_view text, std::size_t pos, bool boundary,
+                 std::size_t& steps) const;
 
-  std::vector<std::string> texts_;
+  std::vector<std::string_view> texts_;
   std::vector<bool> acronym_;
+  // Which bytes can start a match: any expression by its folded first byte,
+  // acronyms by their exact one.
+  std::array<bool, 256> startsFolded_{};
+  std::array<bool, 256> startsAcronym_{};
   // Node 0 is the root; 0 also means "no child".
   std::array<std::uint32_t, 256> rootChild_{};
   std::vector<std::uint32_t> childBegin_; // per node, into edgeByte_/edgeNode_; one extra
   std::vector<unsigned char> edgeByte_;   // increasing within a node
   std::vector<std::uint32_t> edgeNode_;
-  std::vector<std::uint32_t> itemsBegin_;   // per node, into items_; one extra
-  std::vector<std::uint32_t> items_;        // expression indices ending at a node, ascending
-  mutable std::vector<std::uint32_t> path_; // scratch: end nodes met on one walk
+  std::vector<std::uint32_t> itemsBegin_; // per node, into items_; one extra
+  std::vector<std::uint32_t> items_;      // expression indices ending at a node, ascending
+  // Built on first need: most documents never exhaust a line's budget.
+  mutable std::unique_ptr<ReverseAutomaton> folded_;
+  mutable std::unique_ptr<ReverseAutomaton> exact_;
+};
+
+/// The glossary step over one line at a time: trie lookups within the
+/// line's budget, then the sweep's answers.
+class GlossaryCursor {
+public:
+  explicit GlossaryCursor(const GlossaryMatcher& matcher) : matcher_(matcher) {}
+  void Reset(std::string_view line) {
+    line_ = line;
+    budget_ = 8 * line.size() + 1024;
+    swept_ = false;
+  }
+  /// The expression index that matches at POS, or -1. Positions asked must
+  /// not decrease within a line.
+  int Find(std::size_t pos) {
+    if (!swept_) {
+      const int found = matcher_.FindInTrie(line_, pos, budget_);
+      if (found != GlossaryMatcher::kOverBudget)
+        return found;
+      matcher_.Sweep(line_, pos, best_);
+      swept_ = true;
+    }
+    return best_[pos];
+  }
+  bool Swept() const { return swept_; }
+
+private:
+  const GlossaryMatcher& matcher_;
+  std::string_view line_;
+  std::size_t budget_ = 0;
+  bool swept_ = false;
+  std::vector<std::int32_t> best_;
 };

@@ -208,3 +208,44 @@ TFileUnitLoader::~TFileUnitLoader() {
   if (IsValidModule(AdvapiModule))
     plat::FreeSystemLibrary(AdvapiModule);
 }
+
+bool SaveFile(const void* data, std::size_t size, const std::string& fileName) {
+  StatusFrame frame("Main", "SaveFile", __LINE__);
+  bool result = false;
+  plat::FileHandle file = plat::InvalidFile;
+  frame.Run(__LINE__, [&] {
+    plat::SetLastError(plat::ErrorSuccess);
+    file = plat::CreateAlways(fileName);
+    if (LastCreateFailed() || file == plat::InvalidFile) {
+      frame.Record(fsError, __LINE__, "Failed to save.", fileName, "", plat::GetLastError());
+      return;
+    }
+    plat::SetLastError(plat::ErrorSuccess);
+    const bool written = plat::WriteFile(file, data, size);
+    if (LastCallFailed() || !written) {
+      frame.Record(fsError, __LINE__, "Failed to save.", fileName, "", plat::GetLastError());
+      return;
+    }
+    result = true;
+  });
+  if (file != plat::InvalidFile) {
+    plat::CloseFile(file);
+    // A file cut short by a full disk or a size limit must not pass for a
+    // finished page.
+    if (!result)
+      plat::DeleteFile(fileName);
+  }
+  return result;
+}
+
+std::string LoadFileBytes(const std::string& fileName) {
+  std::string bytes;
+  if (!plat::ReadWholeFile(fileName, bytes))
+    throw TOrvanelError("Failed to open file: " + fileName + " (" +
+                        plat::SystemErrorText(plat::GetLastError()) + ")");
+  return bytes;
+}
+
+void DeleteFileQuietly(const std::string& fileName) {
+  plat::DeleteFile(fileName);
+}

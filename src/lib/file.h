@@ -1,6 +1,7 @@
 // File and shell services.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,6 +13,15 @@ std::uint64_t GetFileSize(const std::string& fileName);
 void RunFile(const std::string& fileName, const std::string& parameters,
              const std::string& directory, bool minimized, bool quoteParameters);
 void OpenSite(const std::string& address, const std::string& failureMessage);
+
+/// Writes SIZE bytes from DATA to FILE_NAME (created or replaced) in one
+/// write; true when the whole content was written. A file cut short is removed.
+bool SaveFile(const void* data, std::size_t size, const std::string& fileName);
+
+/// The whole file; throws TOrvanelError naming it when it cannot be read.
+std::string LoadFileBytes(const std::string& fileName);
+/// Removes the file if it is there; a failure is not reported.
+void DeleteFileQuietly(const std::string& fileName);
 
 /// The parameters as RunFile hands them to the shell: empty when there are
 /// none, else a blank and the text, in double quotes when QUOTE is true.

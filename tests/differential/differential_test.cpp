@@ -71,12 +71,13 @@ std::string ConvertAndHash(const std::string& srcDir, const std::string& name,
   host.MakeCodePretty = o.MakeCodePretty;
   host.UseTable = o.UseTable;
   host.UseSectionSep = o.UseSectionSep;
+  host.Fast = o.Fast;
   TConverter converter(host);
   converter.TakeArguments(2, srcDir + name + ".txt", outDir);
-  converter.OpenIndexAfterSave = false;
-  converter.FastConversion = o.Fast;
   host.Log.clear();
-  converter.Process();
+  ConversionOptions options = host.Options();
+  options.ProgressIntervalMs = 30;
+  converter.Process(options);
 
   Fnv h;
   for (const std::string& line : host.Log)

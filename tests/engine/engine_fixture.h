@@ -1,50 +1,48 @@
-// A converter with its lists created and the window's default options, run
-// through ProcessSourceLines without the driver (no files involved).
+// Both passes of a conversion over a few source lines, with the window's
+// default options and without files: what the pages and the log hold.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/converter.h"
+#include "engine/conversion.h"
 #include "support/test_support.h"
 
 namespace engine_test {
 
 class Engine {
 public:
-  explicit Engine(bool full = true) {
-    c.FastConversion = !full;
-    c.ProcessInline = true;
-    c.InCodeBlock = false;
-    c.MakeCodePretty = false;
-    c.UseTableElem = true;
-    c.UseSectionSep = true;
-    c.ContentFileName = "/out/Guide.cnt.htm";
-    c.GlossaryItems = std::make_unique<TStringList>();
-    c.GlossaryItemsByLength = std::make_unique<TStringList>();
-    c.SectionDefinedItems = std::make_unique<TStringList>();
-    c.ParagraphDefinedItems = std::make_unique<TStringList>();
-    c.BeforeSectionLines = std::make_unique<TStringList>();
-    c.BeforeSectionLines->Add("<HR>");
-  }
+  explicit Engine(bool full = true) { host.Fast = !full; }
 
-  /// Runs both passes over LINES; returns what they added to the content.
+  /// Runs both passes over LINES (joined with CR LF) in a new conversion with
+  /// empty pages; returns the content page.
   std::string Run(const std::vector<std::string>& lines) {
-    TStringList list;
+    std::string text;
     for (const std::string& line : lines)
-      list.Add(line);
-    const std::size_t before = Content().size();
-    host.Log.clear();
-    c.Crono.Start();
-    c.ProcessSourceLines(list);
-    return Content().substr(before);
+      text += line + "\r\n";
+    return RunSource(text);
   }
+  /// The same for source bytes as they are.
+  std::string RunSource(const std::string& bytes) {
+    host.Log.clear();
+    host.LogSourceLines.clear();
+    source = std::make_unique<SourceText>(bytes);
+    pages = std::make_unique<Pages>();
+    conversion =
+        std::make_unique<Conversion>(host, host.Options(), "Guide.cnt.htm", BeforeSection, abort);
+    conversion->ProcessSourceLines(*source, *pages);
+    return Content();
+  }
+  void RequestAbort() { abort = true; }
 
-  std::string Content() const { return c.ContentStorage.Content(); }
-  std::string Toc() const { return c.TOCStorage.Content(); }
-  std::string Glossary() const { return c.GlossaryStorage.Content(); }
-  std::string Buttons() const { return c.TOCButtonsStorage.Content(); }
+  std::string Content() const { return std::string(pages->Content.View()); }
+  std::string Toc() const { return std::string(pages->TOC.View()); }
+  std::string Glossary() const { return std::string(pages->Glossary.View()); }
+  std::string Buttons() const { return std::string(pages->TOCButtons.View()); }
+  /// The finished glossary of the last run.
+  const ::Glossary& Items() const { return conversion->GlossaryItems(); }
+  const Conversion& Last() const { return *conversion; }
 
   /// The log lines written after "* Processing content...".
   std::vector<std::string> ContentLog() const {
@@ -70,7 +68,11 @@ public:
   }
 
   testing_support::RecordingHost host;
-  TConverter c{host};
+  std::string BeforeSection = "<HR>\r\n";
+  bool abort = false;
+  std::unique_ptr<SourceText> source;
+  std::unique_ptr<Pages> pages;
+  std::unique_ptr<Conversion> conversion;
 };
 
 inline std::vector<std::string> Lines(std::initializer_list<const char*> lines) {

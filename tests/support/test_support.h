@@ -38,26 +38,37 @@ void MakeDirectory(const std::string& path);
 /// A converter host that records what it is told.
 class RecordingHost : public IConverterHost {
 public:
-  void LogLine(const std::string& line) override { Log.push_back(line); }
-  void SetProgressCaption(const std::string& caption) override {
-    Progress = caption;
-    ++ProgressUpdates;
+  void LogLine(const std::string& line, int sourceLine) override {
+    Log.push_back(line);
+    LogSourceLines.push_back(sourceLine);
   }
-  void ProcessMessages() override {
+  void Progress(const ConversionProgress& progress) override {
+    Caption = ProgressCaption(progress);
+    Last = progress;
     ++Pumps;
     if (OnPump)
       OnPump();
   }
-  bool UseProjectOptionsChecked() override { return UseProjectOptions; }
-  bool MakeCodePrettyChecked() override { return MakeCodePretty; }
-  bool UseTableChecked() override { return UseTable; }
-  bool UseSectionSepChecked() override { return UseSectionSep; }
+  /// The options of the window's check boxes, as set below.
+  ConversionOptions Options() const {
+    ConversionOptions o;
+    o.Fast = Fast;
+    o.UseProjectOptions = UseProjectOptions;
+    o.MakeCodePretty = MakeCodePretty;
+    o.UseTableElem = UseTable;
+    o.UseSectionSep = UseSectionSep;
+    o.OpenIndex = false;
+    o.ProgressIntervalMs = 0; // a report and a pump after every text line
+    return o;
+  }
 
   std::vector<std::string> Log;
-  std::string Progress = "Conversion progress: 0.";
-  int ProgressUpdates = 0;
+  std::vector<int> LogSourceLines; // per log line: the source line it is about, or 0
+  std::string Caption = "Conversion progress: 0.";
+  ConversionProgress Last;
   int Pumps = 0;
   std::function<void()> OnPump;
+  bool Fast = false;
   bool UseProjectOptions = true;
   bool MakeCodePretty = false;
   bool UseTable = true;
