@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/command_line.h"
-#include "engine/converter.h"
+#include "engine/conversion.h"
 #include "fuzz_support.h"
 
 using fuzzing::Fail;
@@ -15,77 +17,81 @@ using fuzzing::Fail;
 namespace {
 
 // The splitter's fields against the line they came from.
-void CheckFields(const std::string& line) {
+void CheckFields(std::string_view line) {
   const CommandFields c = SplitCommandLine(line);
   const std::size_t equals = line.find('=');
-  if ((c.Kind == CommandFields::Bare) != (equals == std::string::npos))
-    Fail("a line with \"=\" read as a bare command, or one without it as more: " + line);
+  const std::string quoted(line);
+  if ((c.Kind == CommandFields::Bare) != (equals == std::string_view::npos))
+    Fail("a line with \"=\" read as a bare command, or one without it as more: " + quoted);
   if (c.Kind == CommandFields::Bare)
     return;
   if (c.NameLength != equals + 1)
-    Fail("the name does not end at the first \"=\": " + line);
+    Fail("the name does not end at the first \"=\": " + quoted);
   if ((c.Kind == CommandFields::EmptyCommand) != (equals + 1 == line.size()))
-    Fail("empty command misread: " + line);
+    Fail("empty command misread: " + quoted);
   if (c.Kind != CommandFields::Parameter)
     return;
   const std::size_t bar = line.find('|');
-  const std::size_t end = bar == std::string::npos ? line.size() : bar;
+  const std::size_t end = bar == std::string_view::npos ? line.size() : bar;
   if (c.F1.empty() || c.F1 != line.substr(equals + 1, end - equals - 1))
-    Fail("the first field is not the text between \"=\" and the first \"|\": " + line);
-  if (bar == std::string::npos && !(c.F2.empty() && c.F3.empty()))
-    Fail("fields after a bar that is not there: " + line);
-  if (bar != std::string::npos && c.F2.empty())
-    Fail("an empty second field stands for the first: " + line);
+    Fail("the first field is not the text between \"=\" and the first \"|\": " + quoted);
+  if (bar == std::string_view::npos && !(c.F2.empty() && c.F3.empty()))
+    Fail("fields after a bar that is not there: " + quoted);
+  if (bar != std::string_view::npos && c.F2.empty())
+    Fail("an empty second field stands for the first: " + quoted);
   if (c.F1.size() + c.F2.size() + c.F3.size() > 2 * line.size())
-    Fail("fields longer than the line: " + line);
+    Fail("fields longer than the line: " + quoted);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  TStringList source;
-  source.SetText(std::string(reinterpret_cast<const char*>(data), size));
-  TStringList lines;
-  for (int i = 0; i < source.Count(); ++i) {
-    const std::string& line = source.Get(i);
-    lines.Add(!line.empty() && line[0] == '~' ? line : "~" + line);
-    CheckFields(lines.Get(i));
+  // The lines as the source reader splits them, each made a command line.
+  const SourceText input(std::string(reinterpret_cast<const char*>(data), size));
+  std::string joined;
+  for (int i = 0; i < input.Count(); ++i) {
+    const std::string_view line = input.Line(i);
+    if (line.empty() || line[0] != '~')
+      joined += '~';
+    joined += line;
+    joined += "\r\n";
   }
+  const SourceText lines(joined);
+  for (int i = 0; i < lines.Count(); ++i)
+    CheckFields(lines.Line(i));
 
   fuzzing::QuietHost host;
-  TConverter converter(host);
-  converter.ProcessInline = true;
-  converter.UseTableElem = true;
-  converter.UseSectionSep = true;
-  converter.ContentFileName = "/out/Guide.cnt.htm";
-  converter.GlossaryItems = std::make_unique<TStringList>();
-  converter.GlossaryItemsByLength = std::make_unique<TStringList>();
-  converter.SectionDefinedItems = std::make_unique<TStringList>();
-  converter.ParagraphDefinedItems = std::make_unique<TStringList>();
-  converter.BeforeSectionLines = std::make_unique<TStringList>();
-  converter.BeforeSectionLines->Add("<HR>");
-  converter.Crono.Start();
-  converter.ProcessSourceLines(lines);
+  ConversionOptions options;
+  options.OpenIndex = false;
+  const bool abort = false;
+  Conversion conversion(host, options, "Guide.cnt.htm", "<HR>\r\n", abort);
+  Pages pages;
+  conversion.ProcessSourceLines(lines, pages);
 
   const int count = lines.Count();
-  if (converter.OutlineLevel < 0 || converter.OutlineLevel > 9 || converter.MaxOutlineLevel < 0 ||
-      converter.MaxOutlineLevel > 9)
+  if (conversion.MaxOutlineLevel() < 0 || conversion.MaxOutlineLevel() > 9)
     Fail("outline level out of 0..9");
-  if (converter.HeaderCount > count || converter.GlossaryItems->Count() > count ||
-      converter.GlossaryItems->Count() > 65535)
+  const Glossary& glossary = conversion.GlossaryItems();
+  if (conversion.HeaderCount() > count || glossary.Count() > count ||
+      glossary.Count() > Glossary::kMaxItems)
     Fail("more headers or glossary items than lines");
-  if (converter.GlossaryItemsByLength->Count() != converter.GlossaryItems->Count())
-    Fail("the longest-first copy lost or gained items");
-  for (int i = 0; i < converter.GlossaryItems->Count(); ++i) {
-    const std::string& item = converter.GlossaryItems->Get(i);
-    if (item.empty() || item.find('|') != std::string::npos)
-      Fail("a finished glossary item that is empty or still holds its topic: " + item);
-    const int reference = converter.GetReferenceIndex(i);
-    if (reference < -1 || reference >= converter.GlossaryItems->Count())
+  if (host.MinSourceLine < 0 || host.MaxSourceLine > count)
+    Fail("a log line about a source line that is not there");
+  std::vector<bool> seen(static_cast<std::size_t>(glossary.Count()), false);
+  for (int i = 0; i < glossary.Count(); ++i) {
+    const std::string_view item = glossary.Expression(i);
+    if (item.empty() || item.find('|') != std::string_view::npos)
+      Fail("a finished glossary item that is empty or still holds its topic: " + std::string(item));
+    const int reference = glossary.Reference(i);
+    if (reference < -1 || reference >= glossary.Count())
       Fail("a common topic outside the glossary");
+    const int byLength = glossary.ByLengthItem(i);
+    if (byLength < 0 || byLength >= glossary.Count() || seen[static_cast<std::size_t>(byLength)])
+      Fail("the longest-first order lost or repeated an item");
+    seen[static_cast<std::size_t>(byLength)] = true;
+    if (i > 0 && glossary.Expression(glossary.ByLengthItem(i - 1)).size() <
+                     glossary.Expression(byLength).size())
+      Fail("the longest-first order is not longest first");
   }
-  if (converter.InCodeBlock &&
-      converter.ContentStorage.Content().find("CodeCell") == std::string::npos)
-    Fail("inside a code block that was never opened");
   return 0;
 }

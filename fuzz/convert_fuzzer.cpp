@@ -102,24 +102,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   {
     TConverter converter(host);
     host.Abort = &converter;
-    converter.SourceFileName = sandbox.Source();
-    converter.DestinationDir = sandbox.Destination();
-    converter.OpenIndexAfterSave = false;
-    converter.FastConversion = (options & 1) != 0;
-    converter.Process();
+    converter.TakeArguments(2, sandbox.Source(), sandbox.Destination());
+    const ConversionResult result = converter.Process(host.Options((options & 1) != 0));
 
-    if (converter.FilesSaved != host.Processed)
+    if (result.FilesSaved != host.Processed)
       Fail("the log and the outcome disagree on whether the pages were written");
     if (host.Boxes != 0)
       Fail("a message box for an accepted source");
-    const TMemoryStorage* storages[] = {&converter.ContentStorage, &converter.TOCStorage,
-                                        &converter.TOCButtonsStorage, &converter.GlossaryStorage};
-    for (int i = 0; converter.FilesSaved && i < 4; ++i) {
-      const fs::path page = fs::path(sandbox.Destination()) / (std::string("Guide") + kSuffixes[i]);
+    if (result.FilesSaved != (result.FilesWritten.size() == 4))
+      Fail("pages reported as saved that were not all written, or the other way round");
+    for (const std::string& page : result.FilesWritten) {
       std::error_code ec;
-      if (fs::file_size(page, ec) != static_cast<std::uintmax_t>(storages[i]->Size) || ec)
-        Fail("a page reported as written is not whole: " + page.string());
+      if (!fs::is_regular_file(page, ec) || ec)
+        Fail("a page reported as written is not there: " + page);
     }
+    if (host.MinSourceLine < 0 || host.MaxSourceLine > result.LineCount)
+      Fail("a log line about a source line that is not there");
   }
   // Some log lines quote their source line, and an unknown inline command its
   // text up to what the line holds (or 64 KiB); more means output out of

@@ -15,16 +15,30 @@ QuietHost::~QuietHost() {
   SetMessageDialogs(nullptr);
 }
 
-void QuietHost::LogLine(const std::string& line) {
+void QuietHost::LogLine(const std::string& line, int sourceLine) {
   LogBytes += line.size() + 1;
   ++LogLines;
+  MinSourceLine = sourceLine < MinSourceLine ? sourceLine : MinSourceLine;
+  MaxSourceLine = sourceLine > MaxSourceLine ? sourceLine : MaxSourceLine;
   if (line == "* File has been processed.")
     Processed = true;
 }
 
-void QuietHost::ProcessMessages() {
+void QuietHost::Progress(const ConversionProgress&) {
   if (++Pumps == AbortAtPump && Abort)
     Abort->RequestAbort();
+}
+
+ConversionOptions QuietHost::Options(bool fast) const {
+  ConversionOptions o;
+  o.Fast = fast;
+  o.UseProjectOptions = UseProjectOptions;
+  o.MakeCodePretty = MakeCodePretty;
+  o.UseTableElem = UseTable;
+  o.UseSectionSep = UseSectionSep;
+  o.OpenIndex = false;
+  o.ProgressIntervalMs = 0;
+  return o;
 }
 
 int QuietHost::MessageBox(const std::string&, const std::string&, std::uint32_t) {

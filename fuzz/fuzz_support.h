@@ -21,13 +21,12 @@ public:
   QuietHost(const QuietHost&) = delete;
   QuietHost& operator=(const QuietHost&) = delete;
 
-  void LogLine(const std::string& line) override;
-  void SetProgressCaption(const std::string&) override {}
-  void ProcessMessages() override;
-  bool UseProjectOptionsChecked() override { return UseProjectOptions; }
-  bool MakeCodePrettyChecked() override { return MakeCodePretty; }
-  bool UseTableChecked() override { return UseTable; }
-  bool UseSectionSepChecked() override { return UseSectionSep; }
+  void LogLine(const std::string& line, int sourceLine) override;
+  void Progress(const ConversionProgress& progress) override;
+
+  /// The options of the check boxes below, as the window would hand them
+  /// over: no Index.htm, and a report (and pump) after every text line.
+  ConversionOptions Options(bool fast) const;
 
   int MessageBox(const std::string&, const std::string&, std::uint32_t) override;
   void Beep(std::uint32_t) override {}
@@ -46,6 +45,8 @@ public:
 
   std::size_t LogBytes = 0;
   std::size_t LogLines = 0;
+  int MinSourceLine = 0; // the least and the greatest source line a log line named
+  int MaxSourceLine = 0;
   int Pumps = 0;
   int Boxes = 0;
   int Reports = 0;

@@ -4,8 +4,9 @@
 //
 // First byte: bit 0 fast conversion, bit 1 inline markup off, bit 2 inside a
 // code block, bits 3 and 4 the "~EW=" text, bit 5 a section group, bit 6 a
-// paragraph group, bit 7 the text processed a second time (already linked
-// items stay plain). The rest is the text.
+// paragraph group, bit 7 the text (up to its first "|") a second time in a
+// note after the text line (items linked in the line stay plain). The rest is
+// the text line (line breaks and NUL bytes read as blanks).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/converter.h"
+#include "engine/conversion.h"
 #include "fuzz_support.h"
 
 using fuzzing::Fail;
@@ -22,18 +23,7 @@ namespace {
 
 // Sorted ignoring case; each one a distinct text.
 const std::vector<std::string> kGlossary{
-    "a",
-    "Ab",
-    "cat",
-    "CDs",
-    "HTML",
-    "is",
-    "oak",
-    "oak leaf",
-    "Oak leaf tree",
-    "x_y",
-    "\xFC"
-    "ber",
+    "a", "Ab", "cat", "CDs", "HTML", "is", "oak", "oak leaf", "Oak leaf tree", "x_y",
 };
 const char* const kEWTexts[] = {"", "EW", "oak", "[x]"};
 
@@ -170,61 +160,96 @@ struct Reference {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0)
+  if (size < 2)
     return 0;
   const unsigned options = data[0];
-  const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  for (char& c : text)
+    if (c == '\0' || c == '\r' || c == '\n')
+      c = ' ';
+  if (text[0] == '~')
+    text.insert(0, " "); // a text line, not a command
 
-  fuzzing::QuietHost host;
-  TConverter converter(host);
-  converter.FastConversion = (options & 1) != 0;
-  converter.ProcessInline = (options & 2) == 0;
-  converter.InCodeBlock = (options & 4) != 0;
-  converter.EWText = kEWTexts[(options >> 3) & 3];
-  converter.ContentFileName = "/out/Guide.cnt.htm";
-  converter.GlossaryItems = std::make_unique<TStringList>();
-  converter.GlossaryItemsByLength = std::make_unique<TStringList>();
-  converter.SectionDefinedItems = std::make_unique<TStringList>();
-  converter.ParagraphDefinedItems = std::make_unique<TStringList>();
-  // A finished glossary: expressions only, no common topic (0xFFFF), the
-  // item "oak" hidden; the longest-first copy in the stable length order.
+  const bool fast = (options & 1) != 0;
+  const bool markupOff = (options & 2) != 0;
+  const bool inCode = (options & 4) != 0;
+  const std::string ew = kEWTexts[(options >> 3) & 3];
+  const std::string note = text.substr(0, text.find('|'));
+  const bool again = (options & 128) != 0 && !note.empty();
+
+  // The glossary ("oak" hidden), closed by two headers; then the state the
+  // text line is converted in, between two markers.
+  std::string source;
   for (const std::string& e : kGlossary)
-    converter.GlossaryItems->Add(e, 0xFFFFu | (e == "oak" ? 1u << 17 : 0u));
-  std::vector<std::string> byLength = kGlossary;
-  std::stable_sort(byLength.begin(), byLength.end(),
-                   [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-  for (const std::string& e : byLength)
-    converter.GlossaryItemsByLength->Add(e, 0xFFFFu);
-
+    source += (e == "oak" ? "~GSH=" : "~GS=") + e + "\r\n";
+  source += "~S=A\r\n~S=B\r\n";
+  if (!ew.empty())
+    source += "~EW=" + ew + "\r\n";
   Reference reference;
-  reference.Fast = converter.FastConversion;
-  reference.EW = converter.EWText;
-  reference.ByLength = byLength;
+  reference.Fast = fast;
+  reference.EW = ew;
+  reference.ByLength = kGlossary;
+  std::stable_sort(reference.ByLength.begin(), reference.ByLength.end(),
+                   [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
   if (options & 32) {
     reference.Section = {"CAT", "oak leaf"};
     for (const std::string& e : reference.Section)
-      converter.SectionDefinedItems->Add(e);
+      source += "~GS=" + e + "\r\n";
   }
   if (options & 64) {
-    reference.Paragraph = {"html", "nowhere"};
+    reference.Paragraph = {"html"};
     for (const std::string& e : reference.Paragraph)
-      converter.ParagraphDefinedItems->Add(e);
+      source += "~GP=" + e + "\r\n";
   }
+  if (markupOff)
+    source += "~P-\r\n";
+  if (inCode)
+    source += "~CODES+\r\n";
+  const std::string begin = "<!--begin-->", end = "<!--end-->";
+  source += "~IF=" + begin + "\r\n" + text + "\r\n";
+  if (again)
+    source += "~NOTES=" + note + "\r\n";
+  source += "~IF=" + end + "\r\n";
 
-  const bool verbatim = !converter.ProcessInline || converter.InCodeBlock;
-  for (int pass = 0; pass < ((options & 128) ? 2 : 1); ++pass) {
-    const std::string out = converter.ProcessInlineText(text);
-    const std::string expected = verbatim ? text : reference.Process(text);
-    if (out != expected)
-      Fail("inline text differs\n--- text\n" + text + "\n--- got\n" + out + "\n--- expected\n" +
-           expected);
-    if (converter.GlossaryLinkCount != reference.Links)
-      Fail("link count " + std::to_string(converter.GlossaryLinkCount) + ", expected " +
-           std::to_string(reference.Links));
-  }
+  fuzzing::QuietHost host;
+  const ConversionOptions conversionOptions = host.Options(fast);
+  const bool abort = false;
+  Conversion conversion(host, conversionOptions, "Guide.cnt.htm", "<HR>\r\n", abort);
+  Pages pages;
+  const SourceText lines(source); // the glossary's texts are views into it
+  conversion.ProcessSourceLines(lines, pages);
+
+  const bool verbatim = markupOff || inCode;
+  auto process = [&](const std::string& t) { return verbatim ? t : reference.Process(t); };
+  std::string expected;
+  const std::string line = process(text);
+  if (line.size() >= 2 && line[0] == '*' && line[1] == ' ')
+    expected = "<LI>" + line.substr(2) + "</LI>";
+  else if (inCode)
+    expected = line + "\r\n";
+  else
+    expected = "<P>" + line + "</P>";
+  if (again)
+    expected += "<TABLE CELLSSPACING=0 CELLPADDING=5 BORDER=0 WIDTH=100%><TBODY><TR><TD "
+                "CLASS=\"WarnCell\"><P STYLE=\"MARGIN-BOTTOM: 0\">" +
+                process(note) + "</P></TD></TR></TBODY></TABLE><BR>";
+
+  const std::string_view content = pages.Content.View();
+  const std::size_t from = content.find(begin);
+  const std::size_t to = content.rfind(end);
+  if (from == std::string_view::npos || to == std::string_view::npos || to < from + begin.size())
+    Fail("the markers around the text line are missing");
+  const std::string out(content.substr(from + begin.size(), to - from - begin.size()));
+  if (out != expected)
+    Fail("inline text differs\n--- text\n" + text + "\n--- got\n" + out + "\n--- expected\n" +
+         expected);
+  if (conversion.GlossaryLinkCount() != reference.Links)
+    Fail("link count " + std::to_string(conversion.GlossaryLinkCount()) + ", expected " +
+         std::to_string(reference.Links));
   // Warnings quote at most what the line holds (or 64 KiB) per processing,
   // plus one short line per command.
-  const std::size_t bound = 2 * (std::max<std::size_t>(text.size(), 65536) + 64 * (size + 1));
+  const std::size_t bound =
+      2 * (std::max<std::size_t>(text.size(), 65536) + 64 * (size + 1)) + 4096;
   if (host.LogBytes > bound)
     Fail("log of " + std::to_string(host.LogBytes) + " bytes for a text of " +
          std::to_string(text.size()));

@@ -40,12 +40,18 @@ constexpr Named kParameterCommands[] = {
 };
 
 constexpr Named kBareCommands[] = {
-    {"~p+", Command::PPlus},         {"~p-", Command::PMinus},
-    {"~li+", Command::LIPlus},       {"~li-", Command::LIMinus},
-    {"~lis-", Command::LISMinus},    {"~codes+", Command::CODESPlus},
-    {"~codes-", Command::CODESMinus}, {"~codep+", Command::CODEPPlus},
-    {"~codep-", Command::CODEPMinus}, {"~s-", Command::SMinus},
-    {"~bp", Command::BP},            {"~sep", Command::SEP},
+    {"~p+", Command::PPlus},
+    {"~p-", Command::PMinus},
+    {"~li+", Command::LIPlus},
+    {"~li-", Command::LIMinus},
+    {"~lis-", Command::LISMinus},
+    {"~codes+", Command::CODESPlus},
+    {"~codes-", Command::CODESMinus},
+    {"~codep+", Command::CODEPPlus},
+    {"~codep-", Command::CODEPMinus},
+    {"~s-", Command::SMinus},
+    {"~bp", Command::BP},
+    {"~sep", Command::SEP},
 };
 
 // The longest name of either table.

@@ -245,9 +245,8 @@ void Conversion::ProcessLine(std::string_view line) {
   }
 }
 
-void Conversion::ReferenceBlock(std::string_view text, int sentence,
-                                html::ReferenceKind reference, html::LayoutKind kind,
-                                bool indent) {
+void Conversion::ReferenceBlock(std::string_view text, int sentence, html::ReferenceKind reference,
+                                html::LayoutKind kind, bool indent) {
   PageSink& out = pages_->Content;
   const html::Style s = Style();
   html::LayoutOpen(out, s, kind, indent);

@@ -61,10 +61,17 @@ void Conversion::FinishGlossary() {
   AddLogLine("There are " + std::to_string(count) + " glossary items.");
   glossary_.ResolveCommonTopics();
   AddLogLine("Common glossary expressions are gathered.");
-  glossary_.BuildIndexes();
-  linkedInGeneration_.assign(static_cast<std::size_t>(count), 0);
+  const bool linking = !options_.Fast;
+  glossary_.BuildIndexes(linking);
   linkGeneration_ = 1;
-  cursor_ = std::make_unique<GlossaryCursor>(glossary_.Matcher());
+  if (linking) {
+    links_.resize(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) {
+      const int item = glossary_.ByLengthItem(k);
+      links_[static_cast<std::size_t>(k)] = {item, glossary_.TextId(item), 0};
+    }
+    cursor_ = std::make_unique<GlossaryCursor>(glossary_.Matcher());
+  }
 }
 
 // Each entry, its common topic, then every entry that names it.
@@ -110,7 +117,8 @@ void Conversion::RunContentPass(const SourceText& source) {
     CloseParagraphTopics();
     // Every LinkedFlag cleared at once: a new generation.
     if (++linkGeneration_ == 0) {
-      std::fill(linkedInGeneration_.begin(), linkedInGeneration_.end(), 0);
+      for (LinkRecord& link : links_)
+        link.Linked = 0;
       linkGeneration_ = 1;
     }
     CountParagraph();

@@ -74,7 +74,7 @@ private:
   };
   void AddToGroup(Group& group, std::string_view expression);
   void ClearGroup(Group& group);
-  bool IsDefinedInGroups(int item) const;
+  bool IsDefinedInGroups(int textId) const;
   void EnterSectionTopic(std::string_view expression);
   void EnterParagraphTopic(std::string_view expression);
   void CountHeader();
@@ -125,10 +125,16 @@ private:
   std::vector<std::uint32_t> seenStamp_; // per text id, for gathering a group's texts once
   std::uint32_t seenGeneration_ = 0;
 
-  // LinkedFlag is "linked in generation linkGeneration_": clearing every flag
-  // before a text line is one increment.
+  // What the glossary step needs of an expression, by its longest-first
+  // position, in one place. Linked is "linked in generation linkGeneration_":
+  // clearing every LinkedFlag before a text line is one increment.
+  struct LinkRecord {
+    int Item;
+    int TextId;
+    std::uint32_t Linked;
+  };
   std::uint32_t linkGeneration_ = 1;
-  std::vector<std::uint32_t> linkedInGeneration_;
+  std::vector<LinkRecord> links_;
   std::unique_ptr<GlossaryCursor> cursor_;
   PageSink scratch_; // a text line's inline result, before it is wrapped
   // The EW text's failure function (linear search for it within a line).

@@ -66,8 +66,8 @@ ConversionResult TConverter::Process(const ConversionOptions& options) {
   auto fail = [&](ConversionFailure failure, int line, const std::string& description,
                   const std::string& parameter1, const std::string& parameter2,
                   std::uint32_t error) {
-    local.SetStatus(fsError, kUnit, "TMainForm::Process", line, description, parameter1,
-                    parameter2, error);
+    local.SetStatus(fsError, kUnit, "TMainForm::Process", line, description, parameter1, parameter2,
+                    error);
     result.Failure = failure;
     result.FailureDescription = description;
     result.FailureParameter = parameter1;
@@ -118,6 +118,12 @@ ConversionResult TConverter::Process(const ConversionOptions& options) {
     AddLogLine("Pre-processing...");
 
     Pages pages;
+    // Pages grow with the source; room for their usual size up front saves
+    // copying them as they grow.
+    const std::size_t sourceSize = static_cast<std::size_t>(GetFileSize(sourceFileName_));
+    pages.Content.Reserve(4 * sourceSize + 65536);
+    pages.TOC.Reserve(sourceSize / 4 + 65536);
+    pages.Glossary.Reserve(sourceSize + 65536);
     const struct {
       const char* name;
       PageSink& page;
@@ -176,8 +182,8 @@ ConversionResult TConverter::Process(const ConversionOptions& options) {
     }
   } catch (...) {
     const CaughtException caught = DescribeCurrentException();
-    local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__, caught.Description,
-                    caught.File, caught.Line, 0);
+    local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__, caught.Description, caught.File,
+                    caught.Line, 0);
     result.Failure = ConversionFailure::Exception;
     result.FailureDescription = caught.Description;
   }

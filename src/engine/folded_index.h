@@ -1,9 +1,12 @@
 // Ids of texts that are equal ignoring ASCII case: an open-addressing table
-// over views, looked up without building a folded copy of the key.
+// over views, looked up without building a folded copy of the key. The slots
+// hold 4-byte references into dense arrays, so a table for many texts stays
+// small.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class FoldedIndex {
@@ -15,17 +18,13 @@ public:
   std::pair<int, bool> Insert(std::string_view text, int nextId);
   /// The id of TEXT, or -1.
   int Find(std::string_view text) const;
-  std::size_t Size() const { return size_; }
+  std::size_t Size() const { return texts_.size(); }
 
 private:
   static std::uint64_t Hash(std::string_view text);
-  void Grow();
 
-  struct Slot {
-    std::string_view Text;
-    std::uint64_t Hash = 0;
-    int Id = -1; // -1: empty
-  };
-  std::vector<Slot> slots_;
-  std::size_t size_ = 0;
+  std::vector<std::uint32_t> slots_; // 0: empty, else 1 + an index into the arrays below
+  std::vector<std::string_view> texts_;
+  std::vector<std::uint32_t> tags_; // the high half of each text's hash
+  std::vector<int> ids_;
 };

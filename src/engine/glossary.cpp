@@ -116,12 +116,12 @@ void Glossary::ResolveCommonTopics() {
       }
     }
     Entry& entry = entries_[static_cast<std::size_t>(i)];
-    entry.Word = (entry.Word & ~0xFFFFu) |
-                 (found < 0 ? kNoReference : static_cast<std::uint32_t>(found));
+    entry.Word =
+        (entry.Word & ~0xFFFFu) | (found < 0 ? kNoReference : static_cast<std::uint32_t>(found));
   }
 }
 
-void Glossary::BuildIndexes() {
+void Glossary::BuildIndexes(bool withMatcher) {
   const int count = Count();
   const auto n = static_cast<std::size_t>(count);
   textIds_ = FoldedIndex();
@@ -155,12 +155,13 @@ void Glossary::BuildIndexes() {
     if (const int id = topicText[static_cast<std::size_t>(j)]; id >= 0)
       relatedItems_[static_cast<std::size_t>(fill[static_cast<std::size_t>(id)]++)] = j;
 
+  if (!withMatcher)
+    return;
   // Longest first; equal lengths keep list order.
   byLength_.resize(n);
   std::iota(byLength_.begin(), byLength_.end(), 0);
-  std::stable_sort(byLength_.begin(), byLength_.end(), [&](int a, int b) {
-    return Expression(a).size() > Expression(b).size();
-  });
+  std::stable_sort(byLength_.begin(), byLength_.end(),
+                   [&](int a, int b) { return Expression(a).size() > Expression(b).size(); });
   std::vector<std::string_view> byLengthTexts;
   byLengthTexts.reserve(n);
   for (int i : byLength_)

@@ -23,8 +23,8 @@ public:
   enum class AddResult { Added, TooMany, Duplicate, InvalidName };
   /// Registers EXPRESSION (with its common topic, if any) defined by LINE.
   /// An expression equal, ignoring case, to a whole stored text is a duplicate.
-  AddResult Add(std::string_view line, std::string_view expression,
-                std::string_view commonTopic, bool hidden);
+  AddResult Add(std::string_view line, std::string_view expression, std::string_view commonTopic,
+                bool hidden);
 
   // --- finishing, in this order --------------------------------------------------
   /// Sorts the entries ignoring case (stable); returns their count.
@@ -33,8 +33,9 @@ public:
   /// the first entry whose expression it names at or before the entry, else
   /// the first later entry whose whole text it names.
   void ResolveCommonTopics();
-  /// Text ids, related lists, the longest-first order and the matcher.
-  void BuildIndexes();
+  /// Text ids and related lists; with WITH_MATCHER (a full conversion) the
+  /// longest-first order and the matcher too.
+  void BuildIndexes(bool withMatcher);
 
   // --- the finished glossary -------------------------------------------------------
   int Count() const { return static_cast<int>(entries_.size()); }

@@ -28,7 +28,8 @@ public:
       std::uint32_t node = 0;
       for (std::size_t i = text.size(); i-- > 0;) {
         const unsigned char c = Byte(text[i]);
-        auto [it, added] = edges_.try_emplace(Key(node, c), static_cast<std::uint32_t>(fail_.size()));
+        auto [it, added] =
+            edges_.try_emplace(Key(node, c), static_cast<std::uint32_t>(fail_.size()));
         if (added) {
           fail_.push_back(0);
           value_.push_back(kNone);
@@ -133,6 +134,19 @@ GlossaryMatcher::GlossaryMatcher(std::vector<std::string_view> expressions)
     return c != 0 ? c < 0 : a < b;
   });
 
+  // Folded common prefix of two texts.
+  auto common = [](std::string_view a, std::string_view b) {
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t n = 0;
+    while (n < limit &&
+           FoldCase(static_cast<unsigned char>(a[n])) == FoldCase(static_cast<unsigned char>(b[n])))
+      ++n;
+    return n;
+  };
+
+  // Nodes only as deep as a text shares its prefix with another, plus one;
+  // the rest of a text is a tail compared in one go. Texts equal ignoring
+  // case form one group with one end.
   struct Edge {
     std::uint32_t Parent, Node;
     unsigned char Byte;
@@ -141,73 +155,90 @@ GlossaryMatcher::GlossaryMatcher(std::vector<std::string_view> expressions)
   std::vector<std::pair<std::uint32_t, std::uint32_t>> ends; // node, expression
   std::vector<std::uint32_t> path{0};
   std::uint32_t nodes = 1;
-  std::string_view previous;
-  for (std::uint32_t index : order) {
-    const std::string_view s = texts_[index];
-    std::size_t common = 0;
-    const std::size_t limit = std::min(previous.size(), s.size());
-    while (common < limit && FoldCase(static_cast<unsigned char>(previous[common])) ==
-                                 FoldCase(static_cast<unsigned char>(s[common])))
-      ++common;
-    path.resize(common + 1);
-    for (std::size_t d = common; d < s.size(); ++d) {
+  std::vector<std::uint32_t> tailOf{0};
+  for (std::size_t g = 0; g < order.size();) {
+    const std::string_view s = texts_[order[g]];
+    std::size_t groupEnd = g + 1;
+    while (groupEnd < order.size() && SameText(texts_[order[groupEnd]], s))
+      ++groupEnd;
+    const std::size_t before = g > 0 ? common(texts_[order[g - 1]], s) : 0;
+    const std::size_t after = groupEnd < order.size() ? common(s, texts_[order[groupEnd]]) : 0;
+    const std::size_t depth = std::min(s.size(), std::max(before, after) + 1);
+    path.resize(std::min(before, depth) + 1);
+    for (std::size_t d = path.size() - 1; d < depth; ++d) {
       edges.push_back({path[d], nodes, FoldCase(static_cast<unsigned char>(s[d]))});
       path.push_back(nodes++);
+      tailOf.push_back(0);
     }
-    ends.emplace_back(path[s.size()], index);
-    previous = s;
+    const std::uint32_t at = path[depth];
+    if (depth == s.size()) {
+      for (std::size_t k = g; k < groupEnd; ++k)
+        ends.emplace_back(at, order[k]);
+    } else {
+      Tail tail;
+      tail.Rest = s.substr(depth);
+      tail.ItemsBegin = static_cast<std::uint32_t>(tailItems_.size());
+      for (std::size_t k = g; k < groupEnd; ++k)
+        tailItems_.push_back(order[k]);
+      tail.ItemsEnd = static_cast<std::uint32_t>(tailItems_.size());
+      tails_.push_back(tail);
+      tailOf[at] = static_cast<std::uint32_t>(tails_.size());
+    }
+    g = groupEnd;
   }
 
-  childBegin_.assign(nodes + 1, 0);
+  std::vector<std::uint32_t> childBegin(nodes + 1, 0);
   for (const Edge& e : edges)
-    ++childBegin_[e.Parent + 1];
-  std::partial_sum(childBegin_.begin(), childBegin_.end(), childBegin_.begin());
-  edgeByte_.resize(edges.size());
-  edgeNode_.resize(edges.size());
-  std::vector<std::uint32_t> fill(childBegin_.begin(), childBegin_.end() - 1);
+    ++childBegin[e.Parent + 1];
+  std::partial_sum(childBegin.begin(), childBegin.end(), childBegin.begin());
+  edges_.resize(edges.size());
+  std::vector<std::uint32_t> fill(childBegin.begin(), childBegin.end() - 1);
   for (const Edge& e : edges) { // creation order keeps each node's bytes increasing
-    const std::uint32_t at = fill[e.Parent]++;
-    edgeByte_[at] = e.Byte;
-    edgeNode_[at] = e.Node;
+    edges_[fill[e.Parent]++] = e.Node << 8 | e.Byte;
     if (e.Parent == 0)
       rootChild_[e.Byte] = e.Node;
   }
 
-  itemsBegin_.assign(nodes + 1, 0);
+  std::vector<std::uint32_t> itemsBegin(nodes + 1, 0);
   for (const auto& [node, index] : ends)
-    ++itemsBegin_[node + 1];
-  std::partial_sum(itemsBegin_.begin(), itemsBegin_.end(), itemsBegin_.begin());
+    ++itemsBegin[node + 1];
+  std::partial_sum(itemsBegin.begin(), itemsBegin.end(), itemsBegin.begin());
   items_.resize(ends.size());
-  fill.assign(itemsBegin_.begin(), itemsBegin_.end() - 1);
+  fill.assign(itemsBegin.begin(), itemsBegin.end() - 1);
   for (const auto& [node, index] : ends)
     items_[fill[node]++] = index;
+
+  nodes_.resize(nodes + 1);
+  for (std::uint32_t n = 0; n <= nodes; ++n)
+    nodes_[n] = {childBegin[n], itemsBegin[n], n < nodes ? tailOf[n] : 0};
   // Items at one node came in sorted order (index breaks ties), so each
   // node's list is ascending.
 }
 
 GlossaryMatcher::~GlossaryMatcher() = default;
 
-std::uint32_t GlossaryMatcher::Child(std::uint32_t node, unsigned char folded) const {
+inline std::uint32_t GlossaryMatcher::Child(std::uint32_t node, unsigned char folded) const {
   if (node == 0)
     return rootChild_[folded];
-  std::uint32_t b = childBegin_[node], e = childBegin_[node + 1];
-  if (e - b <= 8) {
-    for (; b < e; ++b)
-      if (edgeByte_[b] == folded)
-        return edgeNode_[b];
-    return 0;
-  }
-  auto first = edgeByte_.begin() + b, last = edgeByte_.begin() + e;
-  auto it = std::lower_bound(first, last, folded);
-  return (it != last && *it == folded) ? edgeNode_[static_cast<std::size_t>(it - edgeByte_.begin())]
-                                       : 0;
+  const std::uint32_t* b = edges_.data() + nodes_[node].ChildBegin;
+  const std::uint32_t* e = edges_.data() + nodes_[node + 1].ChildBegin;
+  if (e - b > 8)
+    b = std::lower_bound(b, e, folded,
+                         [](std::uint32_t edge, unsigned char c) { return (edge & 0xFF) < c; });
+  for (; b != e; ++b)
+    if ((*b & 0xFF) == folded)
+      return *b >> 8;
+    else if ((*b & 0xFF) > folded)
+      return 0;
+  return 0;
 }
 
-// The first item of NODE, in list order, that passes its own rule, or -1.
-int GlossaryMatcher::BestAtNode(std::uint32_t node, std::string_view text, std::size_t pos,
-                                bool boundary, std::size_t& steps) const {
-  for (std::uint32_t k = itemsBegin_[node]; k < itemsBegin_[node + 1]; ++k) {
-    const std::uint32_t index = items_[k];
+// The first of ITEMS, in list order, that passes its own rule, or -1.
+inline int GlossaryMatcher::BestOf(const std::uint32_t* items, const std::uint32_t* end,
+                                   std::string_view text, std::size_t pos, bool boundary,
+                                   std::size_t& steps) const {
+  for (; items != end; ++items) {
+    const std::uint32_t index = *items;
     ++steps;
     if (!acronym_[index]) {
       if (boundary)
@@ -222,8 +253,7 @@ int GlossaryMatcher::BestAtNode(std::uint32_t node, std::string_view text, std::
   return -1;
 }
 
-int GlossaryMatcher::FindInTrie(std::string_view text, std::size_t pos,
-                                std::size_t& budget) const {
+int GlossaryMatcher::FindInTrie(std::string_view text, std::size_t pos, std::size_t& budget) const {
   const auto first = static_cast<unsigned char>(text[pos]);
   const bool boundary = pos == 0 || !IsWordChar(static_cast<unsigned char>(text[pos - 1]));
   if (!(boundary ? startsFolded_[FoldCase(first)] : startsAcronym_[first]))
@@ -240,10 +270,27 @@ int GlossaryMatcher::FindInTrie(std::string_view text, std::size_t pos,
       break;
     if (++steps > budget)
       return kOverBudget;
-    if (itemsBegin_[node] != itemsBegin_[node + 1]) {
-      const int found = BestAtNode(node, text, pos, boundary, steps);
+    const Node& at = nodes_[node];
+    const std::uint32_t itemsEnd = nodes_[node + 1].ItemsBegin;
+    if (at.ItemsBegin != itemsEnd) {
+      const int found = BestOf(items_.data() + at.ItemsBegin, items_.data() + itemsEnd, text, pos,
+                               boundary, steps);
       if (found >= 0)
         best = found;
+    }
+    if (const std::uint32_t t = at.Tail) {
+      // Nothing grows from a tail: compare the rest at once, then stop.
+      const Tail& tail = tails_[t - 1];
+      const std::size_t from = i + 1;
+      steps += tail.Rest.size();
+      if (text.size() - from >= tail.Rest.size() &&
+          SameText(text.substr(from, tail.Rest.size()), tail.Rest)) {
+        const int found = BestOf(tailItems_.data() + tail.ItemsBegin,
+                                 tailItems_.data() + tail.ItemsEnd, text, pos, boundary, steps);
+        if (found >= 0)
+          best = found;
+      }
+      break;
     }
   }
   if (steps > budget)

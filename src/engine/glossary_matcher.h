@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lib/text.h"
+
 class ReverseAutomaton;
 
 class GlossaryMatcher {
@@ -29,7 +31,11 @@ public:
 
   std::size_t Count() const { return texts_.size(); }
   std::size_t Length(int index) const { return texts_[static_cast<std::size_t>(index)].size(); }
-  std::size_t NodeCount() const { return itemsBegin_.size() - 1; }
+  std::size_t NodeCount() const { return nodes_.size() - 1; }
+  /// Whether an expression may start with byte C, at a word boundary or not.
+  bool CanStart(unsigned char c, bool boundary) const {
+    return boundary ? startsFolded_[FoldCase(c)] : startsAcronym_[c];
+  }
 
   /// The index of the expression that matches TEXT at POS, or -1; walks the
   /// trie at most BUDGET steps (less what it used is left in BUDGET) and
@@ -42,8 +48,8 @@ public:
 
 private:
   std::uint32_t Child(std::uint32_t node, unsigned char folded) const;
-  int BestAtNode(std::uint32_t node, std::string_view text, std::size_t pos, bool boundary,
-                 std::size_t& steps) const;
+  int BestOf(const std::uint32_t* items, const std::uint32_t* end, std::string_view text,
+             std::size_t pos, bool boundary, std::size_t& steps) const;
 
   std::vector<std::string_view> texts_;
   std::vector<bool> acronym_;
@@ -53,11 +59,23 @@ private:
   std::array<bool, 256> startsAcronym_{};
   // Node 0 is the root; 0 also means "no child".
   std::array<std::uint32_t, 256> rootChild_{};
-  std::vector<std::uint32_t> childBegin_; // per node, into edgeByte_/edgeNode_; one extra
-  std::vector<unsigned char> edgeByte_;   // increasing within a node
-  std::vector<std::uint32_t> edgeNode_;
-  std::vector<std::uint32_t> itemsBegin_; // per node, into items_; one extra
-  std::vector<std::uint32_t> items_;      // expression indices ending at a node, ascending
+  // What a walk reads of a node, together, so that one step costs one
+  // cache line; one extra node ends the ranges.
+  struct Node {
+    std::uint32_t ChildBegin; // into edges_
+    std::uint32_t ItemsBegin; // into items_
+    std::uint32_t Tail;       // 1 + index into tails_, or 0
+  };
+  std::vector<Node> nodes_;
+  std::vector<std::uint32_t> edges_; // child << 8 | folded byte; bytes increasing within a node
+  std::vector<std::uint32_t> items_; // expression indices ending at a node, ascending
+  // The rest of a text below the depth where no other text shares it.
+  struct Tail {
+    std::string_view Rest;
+    std::uint32_t ItemsBegin, ItemsEnd; // into tailItems_
+  };
+  std::vector<Tail> tails_;
+  std::vector<std::uint32_t> tailItems_;
   // Built on first need: most documents never exhaust a line's budget.
   mutable std::unique_ptr<ReverseAutomaton> folded_;
   mutable std::unique_ptr<ReverseAutomaton> exact_;

@@ -29,8 +29,8 @@ struct IdentifierTable {
   char Map[256];
   constexpr IdentifierTable() : Map() {
     for (int c = 0; c < 256; ++c) {
-      const bool word = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                        (c >= '0' && c <= '9') || c == '_';
+      const bool word =
+          (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
       Map[c] = word ? static_cast<char>(c) : '_';
     }
   }
@@ -49,8 +49,9 @@ void BookmarkLinkToExpression(PageSink& out, std::string_view text, std::string_
 } // namespace
 
 void Identifier(PageSink& out, std::string_view text) {
+  char* at = out.Extend(text.size());
   for (char c : text)
-    out.Append(kIdentifier.Map[static_cast<unsigned char>(c)]);
+    *at++ = kIdentifier.Map[static_cast<unsigned char>(c)];
 }
 
 void GlossaryBookmark(PageSink& out, std::string_view expression) {
@@ -184,9 +185,8 @@ void GlossaryAnchor(PageSink& out, std::string_view expression) {
   out.Append("\"></A>");
 }
 
-void HeaderParagraph(PageSink& out, const Style& s,
-                     const std::array<std::string_view, 10>& titles, int level,
-                     std::string_view separator) {
+void HeaderParagraph(PageSink& out, const Style& s, const std::array<std::string_view, 10>& titles,
+                     int level, std::string_view separator) {
   out.Append("<A NAME=\"");
   HeaderBookmark(out, titles, level);
   out.Append("\"></A>");
@@ -282,8 +282,8 @@ void GlossaryEntry(PageSink& out, const Style& s, GlossaryEntryKind kind,
   Pretty(out, s);
 }
 
-void TopicsBlock(PageSink& out, const Style& s, const std::string_view* entries,
-                 std::size_t count, bool related, bool indent) {
+void TopicsBlock(PageSink& out, const Style& s, const std::string_view* entries, std::size_t count,
+                 bool related, bool indent) {
   if (count == 0)
     return;
   LayoutOpen(out, s, lkCommon, indent);

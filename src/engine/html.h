@@ -63,9 +63,8 @@ void Separator(PageSink& out, const Style& s, bool inCodeBlock);
 void GlossaryAnchor(PageSink& out, std::string_view expression);
 /// The header: anchor, separator, the path of titles with links to the
 /// levels above, in its layout table.
-void HeaderParagraph(PageSink& out, const Style& s,
-                     const std::array<std::string_view, 10>& titles, int level,
-                     std::string_view separator);
+void HeaderParagraph(PageSink& out, const Style& s, const std::array<std::string_view, 10>& titles,
+                     int level, std::string_view separator);
 /// The contents entry of a header.
 void ContentsEntry(PageSink& out, const Style& s, const std::array<std::string_view, 10>& titles,
                    int level, std::string_view contentFile);
@@ -84,8 +83,8 @@ void GlossaryEntry(PageSink& out, const Style& s, GlossaryEntryKind kind,
                    std::string_view expression, std::string_view contentFile);
 
 /// A related- or common-topics block: one entry as a sentence, several as a list.
-void TopicsBlock(PageSink& out, const Style& s, const std::string_view* entries,
-                 std::size_t count, bool related, bool indent);
+void TopicsBlock(PageSink& out, const Style& s, const std::string_view* entries, std::size_t count,
+                 bool related, bool indent);
 
 /// The row of outline-level buttons for levels 0..MAX_LEVEL.
 void OutlineButtons(PageSink& out, int maxLevel);

@@ -3,6 +3,7 @@
 // expressions and marks definitions.
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -52,11 +53,29 @@ void Conversion::ProcessInlineText(std::string_view text, PageSink& out) {
   bool muted = false;
   // Plain bytes are copied in runs.
   std::size_t run = 0;
-  auto flush = [&](std::size_t upTo) {
-    out.Append(text.data() + run, upTo - run);
+  auto flush = [&](std::size_t upTo) { out.Append(text.data() + run, upTo - run); };
+  // In a fast conversion only "<" and "[" need a look; memchr finds them.
+  std::size_t nextTag = 0, nextCommand = 0;
+  auto nextSpecial = [&](std::size_t from) {
+    if (nextTag < from) {
+      const void* hit = std::memchr(text.data() + from, '<', n - from);
+      nextTag = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : n;
+    }
+    if (nextCommand < from) {
+      const void* hit = std::memchr(text.data() + from, '[', n - from);
+      nextCommand = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : n;
+    }
+    return std::min(nextTag, nextCommand);
   };
+  const GlossaryMatcher* matcher = linking ? &glossary_.Matcher() : nullptr;
+  const int ewFirst = EWText.empty() ? -1 : static_cast<unsigned char>(EWText[0]);
   std::size_t p = 0;
   while (p < n) {
+    if (!linking) {
+      p = nextSpecial(p);
+      if (p >= n)
+        break;
+    }
     const char c = text[p];
     if (c == '<' && p + 1 < n) {
       std::size_t end = text.find('>', p + 1);
@@ -94,8 +113,10 @@ void Conversion::ProcessInlineText(std::string_view text, PageSink& out) {
       }
     }
     if (linking) {
-      const int found = cursor_->Find(p);
-      if (found >= 0 || MatchEW(text, p)) {
+      const auto u = static_cast<unsigned char>(c);
+      const bool boundary = p == 0 || !IsWordChar(static_cast<unsigned char>(text[p - 1]));
+      const int found = matcher->CanStart(u, boundary) ? cursor_->Find(p) : -1;
+      if (found >= 0 || (u == ewFirst && MatchEW(text, p))) {
         flush(p);
         p += EmitGlossaryStep(text, p, found, out);
         run = p;
@@ -137,11 +158,12 @@ std::size_t Conversion::EmitGlossaryStep(std::string_view text, std::size_t pos,
     const GlossaryMatcher& matcher = glossary_.Matcher();
     const std::size_t length = matcher.Length(found);
     const std::string_view matched = text.substr(pos, length);
-    const int item = glossary_.ByLengthItem(found);
-    std::uint32_t& linked = linkedInGeneration_[static_cast<std::size_t>(item)];
+    LinkRecord& link = links_[static_cast<std::size_t>(found)];
+    std::uint32_t& linked = link.Linked;
+    const int item = link.Item;
     if (linked == linkGeneration_) {
       out.Append(matched);
-    } else if (IsDefinedInGroups(item)) {
+    } else if (IsDefinedInGroups(link.TextId)) {
       html::Definition(out, matched);
       linked = linkGeneration_;
     } else {

@@ -30,6 +30,18 @@ public:
       Grow(1);
     data_[size_++] = c;
   }
+  /// Capacity for SIZE bytes in all, so that a page of about that size never
+  /// moves. Memory not yet written costs nothing on systems that map pages
+  /// on first use.
+  void Reserve(std::size_t size);
+  /// Room for SIZE more bytes, counted as written: the caller fills them.
+  char* Extend(std::size_t size) {
+    if (size > capacity_ - size_)
+      Grow(size);
+    char* at = data_.get() + size_;
+    size_ += size;
+    return at;
+  }
   /// A decimal number.
   void AppendNumber(long long value);
 
@@ -44,7 +56,14 @@ private:
   /// Makes room for MORE bytes; throws TOrvanelError beyond MaxSize.
   void Grow(std::size_t more);
 
-  std::unique_ptr<char[]> data_;
+  struct Release {
+    std::size_t Alignment;
+    void operator()(char* block) const;
+  };
+  using Block = std::unique_ptr<char[], Release>;
+  static Block Allocate(std::size_t capacity);
+
+  Block data_{nullptr, Release{0}};
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
 };

@@ -40,8 +40,8 @@ void Conversion::ClearGroup(Group& group) {
   group.Items.clear();
 }
 
-bool Conversion::IsDefinedInGroups(int item) const {
-  const auto id = static_cast<std::size_t>(glossary_.TextId(item));
+bool Conversion::IsDefinedInGroups(int textId) const {
+  const auto id = static_cast<std::size_t>(textId);
   auto holds = [id](const Group& g) { return id < g.Count.size() && g.Count[id] > 0; };
   return holds(sectionItems_) || holds(paragraphItems_);
 }
@@ -107,8 +107,7 @@ void Conversion::CreateRelatedTopicsList(const Group& group, bool indent) {
       AddLogLine(kNotInGlossary);
       return;
     }
-    glossaryLinkCount_ +=
-        static_cast<int>(glossary_.RelatedEnd(id) - glossary_.RelatedBegin(id));
+    glossaryLinkCount_ += static_cast<int>(glossary_.RelatedEnd(id) - glossary_.RelatedBegin(id));
     if (std::uint32_t& stamp = seenStamp_[static_cast<std::size_t>(id)]; stamp != seenGeneration_) {
       stamp = seenGeneration_;
       texts.push_back(id);

@@ -4,23 +4,6 @@
 
 #include <algorithm>
 
-int CompareText(std::string_view a, std::string_view b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char ca = FoldCase(static_cast<unsigned char>(a[i]));
-    const unsigned char cb = FoldCase(static_cast<unsigned char>(b[i]));
-    if (ca != cb)
-      return ca < cb ? -1 : 1;
-  }
-  if (a.size() == b.size())
-    return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareText(a, b) == 0;
-}
-
 bool IsAcronym(std::string_view text) {
   if (text.size() <= 2)
     return true;

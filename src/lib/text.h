@@ -10,9 +10,23 @@ inline unsigned char FoldCase(unsigned char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 /// The comparator for every case-insensitive comparison, sort and lookup:
-/// ASCII letters folded, bytes compared unsigned. <0, 0 or >0.
-int CompareText(std::string_view a, std::string_view b);
-bool SameText(std::string_view a, std::string_view b);
+/// ASCII letters folded, bytes compared unsigned. <0, 0 or >0. Inline: sorts
+/// and lookups of the glossary call it millions of times.
+inline int CompareText(std::string_view a, std::string_view b) {
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char ca = FoldCase(static_cast<unsigned char>(a[i]));
+    const unsigned char cb = FoldCase(static_cast<unsigned char>(b[i]));
+    if (ca != cb)
+      return ca < cb ? -1 : 1;
+  }
+  if (a.size() == b.size())
+    return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+inline bool SameText(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && CompareText(a, b) == 0;
+}
 /// Strict-weak "less" for sorting with CompareText.
 struct TextLess {
   bool operator()(std::string_view a, std::string_view b) const { return CompareText(a, b) < 0; }

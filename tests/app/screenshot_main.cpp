@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     wxEventLoopActivator activate(&loop);
     CreateForms();
     // The picture is of the window, not of the user's browser.
-    MainForm->Converter().OpenIndexAfterSave = false;
+    MainForm->OpenIndexAfterSave = false;
     if (app_testing::WaitUntil([] { return !app_testing::LogLines(*MainForm).empty(); })) {
       app_testing::Click(MainForm->FullConversionButton);
       if (app_testing::WaitUntil(Converted, 120000)) {

@@ -180,9 +180,9 @@ TEST(Differential, ExampleManualInEveryOptionCombination) {
   TempDir dir;
   for (unsigned bits = 0; bits < 16; ++bits)
     for (bool fast : {false, true})
-      record.Check("example-o" + std::to_string(bits) + (fast ? "-fast" : "-full"),
-                   ConvertAndHash(ORVANEL_EXAMPLE_DIR "/", "Manual", dir.Path(),
-                                  OptionsOf(bits, fast)));
+      record.Check(
+          "example-o" + std::to_string(bits) + (fast ? "-fast" : "-full"),
+          ConvertAndHash(ORVANEL_EXAMPLE_DIR "/", "Manual", dir.Path(), OptionsOf(bits, fast)));
 }
 
 } // namespace

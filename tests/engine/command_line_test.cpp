@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/command_line.h"
-#include "engine/converter.h"
 
 namespace {
 
@@ -13,10 +12,10 @@ struct Fields {
 
 Fields Split(const std::string& line) {
   CommandFields c = SplitCommandLine(line);
-  return {c.Kind, c.F1, c.F2, c.F3};
+  return {c.Kind, std::string(c.F1), std::string(c.F2), std::string(c.F3)};
 }
 
-TEST(SplitCommandLine, SpecExamples) {
+TEST(SplitCommandLine, HeaderAndGlossaryFields) {
   Fields f = Split("~S=Intro");
   EXPECT_EQ(f.Kind, CommandFields::Parameter);
   EXPECT_EQ(f.F1, "Intro");
@@ -75,11 +74,21 @@ TEST(SplitCommandLine, FourCharacterLineIsRead) {
   EXPECT_EQ(f.F1, "b");
 }
 
-TEST(CommandNameIs, ComparesTheWholeNameIgnoringCase) {
-  EXPECT_TRUE(CommandNameIs("~gs=x", 4, "~GS="));
-  EXPECT_FALSE(CommandNameIs("~GSH=x", 5, "~GS="));
-  EXPECT_FALSE(CommandNameIs("~GS=x", 4, "~GSH="));
-  EXPECT_TRUE(CommandNameIs("~po_usetableelem=TRUE", 17, "~PO_UseTableElem="));
+TEST(CommandLookup, ComparesTheWholeNameIgnoringCase) {
+  EXPECT_EQ(ParameterCommand("~gs="), Command::GS);
+  EXPECT_EQ(ParameterCommand("~GSH="), Command::GSH);
+  EXPECT_EQ(ParameterCommand("~GSX="), Command::Unknown);
+  EXPECT_EQ(ParameterCommand("~G="), Command::Unknown);
+  EXPECT_EQ(ParameterCommand("~po_usetableelem="), Command::POUseTableElem);
+  EXPECT_EQ(ParameterCommand("~S+="), Command::SDeeper);
+  EXPECT_EQ(ParameterCommand("~S3="), Command::Unknown); // the level form is tested apart
+  EXPECT_EQ(BareCommand("~li+"), Command::LIPlus);
+  EXPECT_EQ(BareCommand("~LI+ "), Command::Unknown);
+  EXPECT_EQ(BareCommand("~S-"), Command::SMinus);
+  EXPECT_EQ(BareCommand("~"), Command::Unknown);
+  // A parameter command's name is not a bare command, and the other way round.
+  EXPECT_EQ(BareCommand("~GS"), Command::Unknown);
+  EXPECT_EQ(ParameterCommand("~BP="), Command::Unknown);
 }
 
 TEST(IsLevelForm, AcceptsSecondCharacterFrom0x53To0x7F) {
@@ -98,14 +107,14 @@ TEST(IsLevelForm, AcceptsSecondCharacterFrom0x53To0x7F) {
 }
 
 TEST(SplitAtBar, HeadAndTail) {
-  std::string head, tail;
-  TConverter::SplitAtBar("a|b|c", head, tail);
+  std::string_view head, tail;
+  SplitAtBar("a|b|c", head, tail);
   EXPECT_EQ(head, "a");
   EXPECT_EQ(tail, "b|c");
-  TConverter::SplitAtBar("abc", head, tail);
+  SplitAtBar("abc", head, tail);
   EXPECT_EQ(head, "abc");
   EXPECT_EQ(tail, "");
-  TConverter::SplitAtBar("|", head, tail);
+  SplitAtBar("|", head, tail);
   EXPECT_EQ(head, "");
   EXPECT_EQ(tail, "");
 }

@@ -64,8 +64,8 @@ TEST(ProcessLine, HeaderLevels) {
       (Log{"* Warning: here, header outline level can be only between 0 and 2 \"~S3=Too deep\".",
            "* Warning: header outline level can't be negative \"~S-\".",
            "* Warning: header outline level can't be negative \"~S-=Up\"."}));
-  EXPECT_EQ(e.c.HeaderCount, 5);
-  EXPECT_EQ(e.c.MaxOutlineLevel, 2);
+  EXPECT_EQ(e.Last().HeaderCount(), 5);
+  EXPECT_EQ(e.Last().MaxOutlineLevel(), 2);
   EXPECT_EQ(e.Toc(),
             "<P CLASS=\"HOL_0\" STYLE=\"TEXT-INDENT: 0MM\"><A HREF=\"Guide.cnt.htm#HBM_Guide\" "
             "TARGET=\"ContentFrame\">Guide</A></P>"
@@ -94,14 +94,27 @@ TEST(ProcessLine, TooManyLevelsStillWritesTheAnchor) {
   for (int i = 1; i <= 9; ++i)
     lines.push_back("~S+=L" + std::to_string(i));
   lines.push_back("~S+=T|e");
+  lines.push_back("e");
   e.Run(lines);
-  EXPECT_EQ(e.c.HeaderCount, 10);
-  EXPECT_EQ(e.c.OutlineLevel, 9);
+  EXPECT_EQ(e.Last().HeaderCount(), 10);
+  EXPECT_EQ(e.Last().MaxOutlineLevel(), 9);
+  // The refused header still entered its expression into the section group:
+  // the next text line defines it instead of linking it.
   const std::string content = e.Content();
-  const std::string anchor = "<A NAME=\"GBM_e\"></A>";
-  EXPECT_EQ(content.substr(content.size() - anchor.size()), anchor);
+  const std::string tail = "<A NAME=\"GBM_e\"></A><P><DFN>e</DFN></P>";
+  EXPECT_EQ(content.substr(content.size() - tail.size()), tail);
   EXPECT_EQ(e.ContentLog(), (Log{"* Warning: too many header outline levels \"~S+=T|e\"."}));
-  EXPECT_EQ(e.c.SectionDefinedItems->Count(), 1);
+
+  // The level stays at 9: a header of the same level after it is at level 9.
+  Engine same;
+  lines.back() = "~S=U";
+  same.Run(lines);
+  const std::string toc = same.Toc();
+  const std::string last = "<P CLASS=\"HOL_9\" STYLE=\"TEXT-INDENT: 45MM\"><A "
+                           "HREF=\"Guide.cnt.htm#HBM_L0_L1_L2_L3_L4_L5_L6_L7_L8_U\" "
+                           "TARGET=\"ContentFrame\">U</A></P>";
+  ASSERT_GE(toc.size(), last.size());
+  EXPECT_EQ(toc.substr(toc.size() - last.size()), last);
 }
 
 TEST(ProcessLine, InvalidCharactersRejectHeadersAndItems) {
@@ -116,7 +129,7 @@ TEST(ProcessLine, InvalidCharactersRejectHeadersAndItems) {
                  "* Warning: invalid header / bookmark name \"~GS=caf\xE9\".",
                  "* Warning: invalid bookmark name \"~GS=caf\xE9\". Can't add item."}));
   EXPECT_EQ(out, Header("HBM_plain_", "plain\x7F"));
-  EXPECT_EQ(e.c.GlossaryItems->Count(), 0);
+  EXPECT_EQ(e.Items().Count(), 0);
 }
 
 TEST(ProcessLine, GlossaryRegistration) {
@@ -127,21 +140,22 @@ TEST(ProcessLine, GlossaryRegistration) {
   EXPECT_EQ(e.CollectionLog(),
             (Log{"* Warning: duplicate glossary item \"~GS=Oak\". Can't add item.",
                  "* Warning: duplicate glossary item \"~S=Oaks|oak\". Can't add item."}));
+  const Glossary& g = e.Items();
   std::vector<std::string> items;
-  for (int i = 0; i < e.c.GlossaryItems->Count(); ++i)
-    items.push_back(e.c.GlossaryItems->Get(i));
+  for (int i = 0; i < g.Count(); ++i)
+    items.push_back(std::string(g.Expression(i)));
   EXPECT_EQ(items, (std::vector<std::string>{"ash", "beech", "begin", "elm", "elm", "oak", "Same",
                                              "sapling"}));
   auto ref = [&](int i) {
-    int r = e.c.GetReferenceIndex(i);
-    return r < 0 ? std::string("-") : e.c.GlossaryItems->Get(r);
+    int r = g.Reference(i);
+    return r < 0 ? std::string("-") : std::string(g.Expression(r));
   };
   EXPECT_EQ(ref(0), "-");     // tree is no item
   EXPECT_EQ(ref(1), "beech"); // "~GP=beech|": its own common topic
   EXPECT_EQ(ref(2), "-");     // initial is no item
   EXPECT_EQ(ref(5), "-");
-  EXPECT_TRUE(e.c.GetHiddenFlag(7));
-  EXPECT_FALSE(e.c.GetHiddenFlag(6));
+  EXPECT_TRUE(g.Hidden(7));
+  EXPECT_FALSE(g.Hidden(6));
 }
 
 TEST(ProcessLine, GlossaryLimit) {
@@ -151,7 +165,7 @@ TEST(ProcessLine, GlossaryLimit) {
     lines.push_back("~GS=item" + std::to_string(i));
   lines.push_back("~GS=item0"); // the limit is reported, not the duplicate
   e.Run(lines);
-  EXPECT_EQ(e.c.GlossaryItems->Count(), 65535);
+  EXPECT_EQ(e.Items().Count(), 65535);
   EXPECT_EQ(e.CollectionLog(),
             (Log{"* Warning: Too many glossary items. Can't add any more items.",
                  "* Warning: Too many glossary items. Can't add any more items."}));
@@ -167,34 +181,18 @@ TEST(ProcessLine, ProjectOptionsFollowTheCheckBoxWhenRead) {
                      "<BR><P>&nbsp;</P>\r\n\r\n<A NAME=\"HBM_H\"></A>" + kTable +
                      "<TD CLASS=\"HeaderCell\"><H1>H</H1></TD>" + kTableEnd + "<BR>\r\n\r\n");
 
+  // Ignored: the check box options stay (tables on, code not pretty).
   Engine off;
   off.host.UseProjectOptions = false;
-  off.Run({"~PO_UseTableElem=no", "~PO_MakeCodePretty=TRUE"});
-  EXPECT_TRUE(off.c.UseTableElem);
-  EXPECT_FALSE(off.c.MakeCodePretty);
+  EXPECT_EQ(off.Run({"~PO_UseTableElem=no", "~PO_MakeCodePretty=TRUE", "~NOTES=n", "~BP"}),
+            kTable + "<TD CLASS=\"WarnCell\"><P STYLE=\"MARGIN-BOTTOM: 0\">n</P></TD>" + kTableEnd +
+                "<BR><P>&nbsp;</P>");
   EXPECT_TRUE(off.ContentLog().empty());
-}
-
-TEST(ProcessLine, ProjectOptionCheckBoxIsReadPerLine) {
-  int reads = 0;
-  struct Host : testing_support::RecordingHost {
-    int* reads;
-    bool UseProjectOptionsChecked() override { return ++*reads == 2; }
-  } host;
-  host.reads = &reads;
-  TConverter c(host);
-  c.GlossaryItems = std::make_unique<TStringList>();
-  c.UseTableElem = true;
-  c.ProcessLine("~PO_UseTableElem=no", false); // box unchecked at this line
-  EXPECT_TRUE(c.UseTableElem);
-  c.ProcessLine("~PO_UseTableElem=no", false); // checked now
-  EXPECT_FALSE(c.UseTableElem);
-  EXPECT_EQ(reads, 2);
 }
 
 TEST(ProcessLine, ParameterCommandsUseOnlyTheFirstField) {
   Engine e(false);
-  e.c.UseTableElem = false;
+  e.host.UseTable = false;
   std::string out = e.Run({"~IF=<HR>|x", "~IP=anything", "~Title=T|x", "~EW=word|x", "~LIS=Cap|x",
                            "~MIUS=www.x.org|y", "~ASUP=http://a.b", "~MIS=topic|z", "~ASP=t",
                            "~WARNP=w", "~NOTEP=n"});
@@ -209,18 +207,24 @@ TEST(ProcessLine, ParameterCommandsUseOnlyTheFirstField) {
       "<P STYLE=\"MARGIN-BOTTOM: 0\">You may also want to see: t.</P><BR>"
       "<P STYLE=\"MARGIN-BOTTOM: 0\"><B>Warning!</B> w</P><BR>"
       "<P STYLE=\"MARGIN-BOTTOM: 0\">n</P><BR>");
-  EXPECT_EQ(e.c.EWText, "word");
   EXPECT_TRUE(e.ContentLog().empty());
+
+  // Only "word" is the EW text, not "word|x".
+  Engine full;
+  full.host.UseTable = false;
+  EXPECT_EQ(full.Run({"~EW=word|x", "a word|x"}), "<P>a <DFN CLASS=\"EW\">word</DFN>|x</P>");
 }
 
 TEST(ProcessLine, CodeBlocks) {
   Engine e;
-  e.c.UseTableElem = false;
-  std::string out = e.Run({"~CODEP+", "int x; [:D]", "* item", "~CODEP-", "~codes+", "~CODES-"});
+  e.host.UseTable = false;
+  std::string out =
+      e.Run({"~CODEP+", "int x; [:D]", "* item", "~CODEP-", "~codes+", "~CODES-", "after [:D]"});
+  // After the block, text lines are paragraphs with inline commands again.
   EXPECT_EQ(out, kTable + "<TD WIDTH=10%><TD CLASS=\"CodeCell\"><P CLASS=\"CODE\">\r\n" +
                      "int x; [:D]\r\n<LI>item</LI></P></TD></TD>" + kTableEnd + kTable +
-                     "<TD CLASS=\"CodeCell\"><P CLASS=\"CODE\">\r\n</P></TD>" + kTableEnd);
-  EXPECT_FALSE(e.c.InCodeBlock);
+                     "<TD CLASS=\"CodeCell\"><P CLASS=\"CODE\">\r\n</P></TD>" + kTableEnd +
+                     "<P>after <IMG SRC=\"pictures/laugh.gif\" ALIGN=\"BOTTOM\" BORDER=0></P>");
 }
 
 } // namespace

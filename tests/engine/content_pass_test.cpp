@@ -10,40 +10,41 @@ using engine_test::Engine;
 TEST(ContentPass, ProgressAndPumpOncePerTextLine) {
   Engine e;
   e.Run({"~S=A", "", "one", "~BP", "two", ""});
-  EXPECT_EQ(e.host.ProgressUpdates, 2);
   EXPECT_EQ(e.host.Pumps, 2);
-  EXPECT_EQ(e.host.Progress, "Conversion progress: 5 lines from 6. Time: 00:00:00");
+  EXPECT_EQ(e.host.Last.Line, 5);
+  EXPECT_EQ(e.host.Last.LineCount, 6);
+  EXPECT_EQ(e.host.Caption, "Conversion progress: 5 lines from 6. Time: 00:00:00");
 }
 
 TEST(ContentPass, OnlyCommandLinesNeverTouchTheProgress) {
   Engine e;
   e.Run({"~S=A", "~BP"});
-  EXPECT_EQ(e.host.ProgressUpdates, 0);
-  EXPECT_EQ(e.host.Progress, "Conversion progress: 0.");
+  EXPECT_EQ(e.host.Pumps, 0);
+  EXPECT_EQ(e.host.Caption, "Conversion progress: 0.");
 }
 
 TEST(ContentPass, BlankBeforeTheTildeMakesATextLine) {
   Engine e;
-  e.c.UseTableElem = false;
+  e.host.UseTable = false;
   EXPECT_EQ(e.Run({"  ~S=Intro"}), "<P>  ~S=Intro</P>");
 }
 
 TEST(ContentPass, AbortStopsBetweenLines) {
   Engine e;
-  e.c.UseTableElem = false;
+  e.host.UseTable = false;
   e.host.OnPump = [&] {
     if (e.host.Pumps == 2)
-      e.c.RequestAbort();
+      e.RequestAbort();
   };
   EXPECT_EQ(e.Run({"one", "~P+", "two", "~BP", "three", "~S=A"}), "<P>one</P><P>two</P>");
-  EXPECT_EQ(e.host.Progress, "Conversion progress: 3 lines from 6. Time: 00:00:00");
+  EXPECT_EQ(e.host.Caption, "Conversion progress: 3 lines from 6. Time: 00:00:00");
 }
 
 TEST(ContentPass, AbortBeforeTheStartSkipsTheWholeLoop) {
   Engine e;
-  e.c.RequestAbort();
+  e.RequestAbort();
   EXPECT_EQ(e.Run({"~GS=a", "text", "~S=A"}), "");
-  EXPECT_EQ(e.c.GlossaryItems->Count(), 1);
+  EXPECT_EQ(e.Items().Count(), 1);
   EXPECT_NE(e.Glossary(), "");
 }
 
@@ -64,9 +65,9 @@ TEST(ContentPass, OutlineButtons) {
 
 TEST(ContentPass, ButtonsAreWrittenAfterAnAbortToo) {
   Engine e;
-  e.host.OnPump = [&] { e.c.RequestAbort(); };
+  e.host.OnPump = [&] { e.RequestAbort(); };
   e.Run({"~S=A", "~S+=B", "text", "~S+=C"});
-  EXPECT_EQ(e.c.MaxOutlineLevel, 1);
+  EXPECT_EQ(e.Last().MaxOutlineLevel(), 1);
   EXPECT_NE(e.Buttons().find("VALUE='1'"), std::string::npos);
   EXPECT_EQ(e.Buttons().find("VALUE='2'"), std::string::npos);
 }

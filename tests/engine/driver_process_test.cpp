@@ -10,6 +10,7 @@
 #include "engine/converter.h"
 #include "lib/error.h"
 #include "lib/file.h"
+#include "lib/text.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -28,13 +29,20 @@ protected:
     WriteDefaultTemplates(src);
   }
 
-  void Convert(const std::string& sourceName, const std::string& source, bool fast = false) {
+  // The two paths as the front ends hand them over; their log lines dropped.
+  void Take(const std::string& source, const std::string& destination) {
+    converter.TakeArguments(2, source, destination);
+    host.Log.clear();
+    host.LogSourceLines.clear();
+  }
+
+  ConversionResult Convert(const std::string& sourceName, const std::string& source,
+                           bool fast = false) {
     WriteFileBytes(src + sourceName, source);
-    converter.SourceFileName = src + sourceName;
-    converter.DestinationDir = out;
-    converter.FastConversion = fast;
-    converter.OpenIndexAfterSave = false;
-    converter.Process();
+    Take(src + sourceName, out);
+    host.Fast = fast;
+    result = converter.Process(host.Options());
+    return result;
   }
 
   std::vector<std::string> LogWithoutTime() const {
@@ -52,17 +60,22 @@ protected:
   RecordingDialogs dialogs;
   RecordingErrorDialog errorDialog;
   TConverter converter{host};
+  ConversionResult result;
 };
 
 TEST_F(DriverTest, ConvertsTemplatesAndSourceIntoFourFiles) {
   Convert("Guide.txt", "Hello\r\n");
 
-  EXPECT_TRUE(converter.FilesSaved);
+  EXPECT_TRUE(result.FilesSaved);
+  EXPECT_EQ(result.Failure, ConversionFailure::None);
   EXPECT_EQ(ReadFileBytes(out + "Guide.cnt.htm"), "<!--content-->\r\n<P>Hello</P>");
   EXPECT_EQ(ReadFileBytes(out + "Guide.toc.htm"), "<!--toc-->\r\n");
   EXPECT_EQ(ReadFileBytes(out + "Guide.tocbtn.htm"), "<!--buttons-->\r\n");
   EXPECT_EQ(ReadFileBytes(out + "Guide.gls.htm"), "<!--glossary-->\r\n");
-  EXPECT_EQ(converter.ContentFileName, out + "Guide.cnt.htm");
+  EXPECT_EQ(result.FilesWritten,
+            (std::vector<std::string>{out + "Guide.cnt.htm", out + "Guide.toc.htm",
+                                      out + "Guide.tocbtn.htm", out + "Guide.gls.htm"}));
+  EXPECT_EQ(result.LineCount, 1);
   EXPECT_TRUE(dialogs.Boxes.empty());
   EXPECT_TRUE(errorDialog.Reports.empty());
 
@@ -82,6 +95,28 @@ TEST_F(DriverTest, ConvertsTemplatesAndSourceIntoFourFiles) {
   EXPECT_EQ(FunStatContext.Status, fsPerfect);
 }
 
+TEST_F(DriverTest, WarningsNameTheSourceLineTheyAreAbout) {
+  Convert("Guide.txt", "~GS=oak\r\nText.\r\n~GS=Oak\r\n\r\nSee [zz].\r\n~XY\r\n");
+  ASSERT_EQ(host.Log.size(), host.LogSourceLines.size());
+  std::vector<std::pair<std::string, int>> about; // the lines that name a source line
+  for (std::size_t i = 0; i < host.Log.size(); ++i) {
+    if (host.LogSourceLines[i] != 0)
+      about.emplace_back(host.Log[i], host.LogSourceLines[i]);
+    else
+      EXPECT_NE(host.Log[i].rfind("* Warning: ", 0), 0u) << host.Log[i];
+  }
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"* Warning: duplicate glossary item \"~GS=Oak\". Can't add item.", 3},
+      {"* Warning: unknown inline command \"zz\".", 5},
+      {"* Warning: unknown paragraph command \"~XY\".", 6}};
+  EXPECT_EQ(about, expected);
+  // The progress and summary lines are about no line.
+  ASSERT_FALSE(host.Log.empty());
+  EXPECT_EQ(host.Log[0], "* Pre-processing...");
+  EXPECT_EQ(host.LogSourceLines[0], 0);
+  EXPECT_EQ(host.LogSourceLines.back(), 0);
+}
+
 TEST_F(DriverTest, TemplatesAreReJoinedWithCrLfAfterEveryLine) {
   WriteFileBytes(src + "BeforeContent.htm", "<HTML>\n<BODY>\rlast");
   WriteFileBytes(src + "BeforeGlossary.htm", "");
@@ -98,7 +133,7 @@ TEST_F(DriverTest, SourceLineEndsAndNulByte) {
 
 TEST_F(DriverTest, OnlyTheLastExtensionIsRemovedAndCapitalTxtIsAccepted) {
   Convert("Guide.old.TXT", "x\r\n");
-  EXPECT_TRUE(converter.FilesSaved);
+  EXPECT_TRUE(result.FilesSaved);
   for (const char* suffix : {".cnt.htm", ".toc.htm", ".tocbtn.htm", ".gls.htm"})
     EXPECT_TRUE(FileExists(out + "Guide.old" + suffix)) << suffix;
 }
@@ -112,7 +147,8 @@ TEST_F(DriverTest, WrongExtensionsAreRefusedSilently) {
     EXPECT_EQ(dialogs.Boxes[0].Caption, "Error");
     EXPECT_EQ(dialogs.Boxes[0].Text, "Invalid source file extension.");
     EXPECT_TRUE(host.Log.empty()) << name;
-    EXPECT_FALSE(converter.FilesSaved);
+    EXPECT_FALSE(result.FilesSaved);
+    EXPECT_EQ(result.Failure, ConversionFailure::Refused);
   }
   EXPECT_FALSE(FileExists(out + "Guide.cnt.htm"));
 }
@@ -126,7 +162,7 @@ TEST_F(DriverTest, SizeLimitIsTenMillionBytes) {
   dialogs.Boxes.clear();
   Convert("Exact.txt", std::string(10000000, 'a'));
   EXPECT_TRUE(dialogs.Boxes.empty());
-  EXPECT_TRUE(converter.FilesSaved);
+  EXPECT_TRUE(result.FilesSaved);
   EXPECT_EQ(std::filesystem::file_size(out + "Exact.cnt.htm"),
             std::string("<!--content-->\r\n<P></P>").size() + 10000000);
 }
@@ -134,20 +170,22 @@ TEST_F(DriverTest, SizeLimitIsTenMillionBytes) {
 TEST_F(DriverTest, SameSourceAndDestinationDirectoryIsRefusedBeforeAnythingIsTouched) {
   WriteFileBytes(src + "Guide.cnt.htm", "old");
   WriteFileBytes(src + "Guide.txt", "x\r\n");
-  converter.SourceFileName = src + "Guide.txt";
-  converter.OpenIndexAfterSave = false;
   // Letter case is ignored, as the paths may come from a case-blind system.
   const std::string parent = dir.Path();
   for (const std::string& dest : {src, src.substr(0, src.size() - 1), parent + "SRC"}) {
-    converter.DestinationDir = dest;
+    Take(src + "Guide.txt", dest);
     dialogs.Boxes.clear();
-    converter.Process();
+    result = converter.Process(host.Options());
+    EXPECT_EQ(result.Failure, ConversionFailure::SameDirectories);
     EXPECT_TRUE(host.Log.empty());
     EXPECT_EQ(ReadFileBytes(src + "Guide.cnt.htm"), "old");
     EXPECT_FALSE(FileExists(src + "Guide.toc.htm"));
     EXPECT_EQ(FunStatContext.Status, fsError);
     EXPECT_EQ(FunStatContext.Description, "Source and destination directories are the same.");
-    EXPECT_EQ(FunStatContext.Parameter2, dest);
+    // The destination as taken (made absolute).
+    EXPECT_EQ(FunStatContext.Parameter2, converter.DestinationDir());
+    EXPECT_TRUE(
+        SameText(IncludePathDelimiter(converter.DestinationDir()), IncludePathDelimiter(dest)));
     ASSERT_EQ(dialogs.Boxes.size(), 1u);
     EXPECT_EQ(dialogs.Boxes[0].Text, "Source and destination directories are the same.");
   }
@@ -164,8 +202,9 @@ TEST_F(DriverTest, MissingTemplateDeletesOldOutputsAndShowsTheErrorDialog) {
   EXPECT_FALSE(FileExists(out + "Guide.gls.htm"));
   // The buttons file is only ever overwritten, never deleted beforehand.
   EXPECT_EQ(ReadFileBytes(out + "Guide.tocbtn.htm"), "old");
-  EXPECT_FALSE(converter.FilesSaved);
+  EXPECT_FALSE(result.FilesSaved);
 
+  EXPECT_EQ(result.Failure, ConversionFailure::Exception);
   ASSERT_EQ(errorDialog.Reports.size(), 1u);
   EXPECT_EQ(errorDialog.Reports[0].Caption, "Error");
   EXPECT_EQ(errorDialog.Reports[0].Message, "Failed to process file.");
@@ -183,7 +222,8 @@ TEST_F(DriverTest, MissingTemplateDeletesOldOutputsAndShowsTheErrorDialog) {
 TEST_F(DriverTest, AbortRequestedBeforeTheRunStillSavesAndSaysSo) {
   converter.RequestAbort();
   Convert("Guide.txt", "~S=Intro\r\ntext\r\n");
-  EXPECT_TRUE(converter.FilesSaved);
+  EXPECT_TRUE(result.FilesSaved);
+  EXPECT_TRUE(result.Aborted);
   const auto log = LogWithoutTime();
   const auto abortLine = std::find(log.begin(), log.end(), "* User abort.");
   ASSERT_NE(abortLine, log.end());
@@ -197,7 +237,10 @@ TEST_F(DriverTest, FailedSaveStopsAtTheFirstFileAndLogsTheFailure) {
   MakeDirectory(out + "Guide.toc.htm");
   Convert("Guide.txt", "text\r\n");
 
-  EXPECT_FALSE(converter.FilesSaved);
+  EXPECT_FALSE(result.FilesSaved);
+  EXPECT_EQ(result.Failure, ConversionFailure::SaveFailed);
+  EXPECT_EQ(result.FailureParameter, out + "Guide.toc.htm");
+  EXPECT_EQ(result.FilesWritten, std::vector<std::string>{out + "Guide.cnt.htm"});
   EXPECT_TRUE(FileExists(out + "Guide.cnt.htm"));
   EXPECT_FALSE(FileExists(out + "Guide.tocbtn.htm"));
   EXPECT_FALSE(FileExists(out + "Guide.gls.htm"));
@@ -210,25 +253,21 @@ TEST_F(DriverTest, FailedSaveStopsAtTheFirstFileAndLogsTheFailure) {
 
 TEST(SaveFileTest, WritesExactlyTheContent) {
   TempDir dir;
-  TMemoryStorage storage;
-  storage.AddText(std::string("a\0b\r\n", 5));
-  ASSERT_TRUE(SaveFile(storage, dir / "x.htm"));
+  const std::string bytes("a\0b\r\n", 5);
+  ASSERT_TRUE(SaveFile(bytes.data(), bytes.size(), dir / "x.htm"));
   EXPECT_EQ(ReadFileBytes(dir / "x.htm"), std::string("a\0b\r\n", 5));
   EXPECT_EQ(FunStatContext.Status, fsPerfect);
 
-  // An existing file is replaced whole, and an empty storage gives an empty file.
-  TMemoryStorage empty;
-  ASSERT_TRUE(SaveFile(empty, dir / "x.htm"));
+  // An existing file is replaced whole, and no bytes give an empty file.
+  ASSERT_TRUE(SaveFile(nullptr, 0, dir / "x.htm"));
   EXPECT_EQ(ReadFileBytes(dir / "x.htm"), "");
   EXPECT_EQ(FunStatContext.Status, fsPerfect);
 }
 
 TEST(SaveFileTest, FailureIsRecordedWithTheFileName) {
   TempDir dir;
-  TMemoryStorage storage;
-  storage.AddText("text");
   const std::string name = dir / "missing/x.htm";
-  EXPECT_FALSE(SaveFile(storage, name));
+  EXPECT_FALSE(SaveFile("text", 4, name));
   EXPECT_EQ(FunStatContext.Status, fsError);
   EXPECT_EQ(FunStatContext.Description, "Failed to save.");
   EXPECT_EQ(FunStatContext.Parameter1, name);
@@ -246,7 +285,8 @@ TEST(TakeArgumentsTest, LogsAbsolutePathsAndTheSize) {
   EXPECT_EQ(host.Log[0], "* Source file: \"" + (dir / "Guide.txt") + "\".");
   EXPECT_EQ(host.Log[1], "* Source file size is 1,234 characters.");
   EXPECT_EQ(host.Log[3], "");
-  EXPECT_EQ(converter.SourceFileName, dir / "Guide.txt");
+  EXPECT_EQ(converter.SourceFileName(), dir / "Guide.txt");
+  EXPECT_EQ(host.LogSourceLines, std::vector<int>(4, 0));
 }
 
 TEST(TakeArgumentsTest, MissingSourceReadsAsSizeZeroAndWrongCountWarns) {
@@ -271,15 +311,13 @@ TEST(CheckInputsTest, RefusesMissingSourceOrDestination) {
   RecordingHost host;
   RecordingDialogs dialogs;
   TConverter converter(host);
-  converter.SourceFileName = dir / "Guide.txt";
-  converter.DestinationDir = dir / "nowhere";
+  converter.TakeArguments(2, dir / "Guide.txt", dir / "nowhere");
   EXPECT_FALSE(converter.CheckInputs());
-  converter.SourceFileName = dir / "none.txt";
-  converter.DestinationDir = dir.Path();
+  converter.TakeArguments(2, dir / "none.txt", dir.Path());
   EXPECT_FALSE(converter.CheckInputs());
   ASSERT_EQ(dialogs.Boxes.size(), 2u);
   EXPECT_EQ(dialogs.Boxes[1].Text, "Invalid source file or destination directory.");
-  converter.SourceFileName = dir / "Guide.txt";
+  converter.TakeArguments(2, dir / "Guide.txt", dir.Path());
   EXPECT_TRUE(converter.CheckInputs());
 }
 

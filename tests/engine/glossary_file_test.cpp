@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <random>
 
+#include "engine/command_line.h"
 #include "engine_fixture.h"
 #include "lib/text.h"
 
@@ -31,15 +32,15 @@ TEST(GlossaryFile, CommonAndRelatedEntries) {
 TEST(GlossaryFile, ReferenceToALaterEntryWithItsOwnReferenceIsMissed) {
   Engine e;
   e.Run({"~GS=apple|fruit", "~GS=fruit|food", "~GS=food"});
-  EXPECT_EQ(e.c.GetReferenceIndex(0), -1); // apple: "fruit|food" still stood there
-  EXPECT_EQ(e.c.GetReferenceIndex(2), 1);  // fruit: food
+  EXPECT_EQ(e.Items().Reference(0), -1); // apple: "fruit|food" still stood there
+  EXPECT_EQ(e.Items().Reference(2), 1);  // fruit: food
   EXPECT_EQ(e.Glossary().find("Com: <A HREF=\"Guide.cnt.htm#GBM_fruit\""), std::string::npos);
 }
 
 TEST(GlossaryFile, HiddenCommonTopic) {
   Engine e;
   e.Run({"~GS=b|h", "~GS=c|h", "~GSH=h"});
-  EXPECT_EQ(e.c.HiddenGlossaryItemCount, 1);
+  EXPECT_EQ(e.Last().HiddenGlossaryItemCount(), 1);
   EXPECT_EQ(e.Glossary(), "<P><A HREF=\"Guide.cnt.htm#GBM_b\" TARGET=\"ContentFrame\">b</A></P>"
                           "<P><A HREF=\"Guide.cnt.htm#GBM_c\" TARGET=\"ContentFrame\">c</A></P>"
                           "<P STYLE=\"TEXT-INDENT: 5MM\">Rel: <A HREF=\"Guide.cnt.htm#GBM_b\" "
@@ -52,8 +53,8 @@ TEST(GlossaryFile, ByLengthIsStableLongestFirst) {
   Engine e;
   e.Run({"~GS=bb", "~GS=a", "~GS=ccc", "~GS=Aa", "~GS=d"});
   std::vector<std::string> order;
-  for (int i = 0; i < e.c.GlossaryItemsByLength->Count(); ++i)
-    order.push_back(e.c.GlossaryItemsByLength->Get(i));
+  for (int i = 0; i < e.Items().Count(); ++i)
+    order.push_back(std::string(e.Items().Expression(e.Items().ByLengthItem(i))));
   EXPECT_EQ(order, (std::vector<std::string>{"ccc", "Aa", "bb", "a", "d"}));
 }
 
@@ -118,6 +119,35 @@ Expected AsWritten(std::vector<std::pair<std::string, bool>> entries) {
   return x;
 }
 
+// The entries as the collection pass registers them, in source order: the
+// text ("expression" or "expression|topic") and the hidden flag. A scratch
+// glossary decides what is refused.
+std::vector<std::pair<std::string, bool>> Registered(const std::vector<std::string>& lines) {
+  ::Glossary scratch;
+  std::vector<std::pair<std::string, bool>> entries;
+  for (const std::string& line : lines) {
+    const CommandFields f = SplitCommandLine(line);
+    if (f.Kind != CommandFields::Parameter)
+      continue;
+    const Command command = ParameterCommand(std::string_view(line).substr(0, f.NameLength));
+    const bool hidden = command == Command::GSH || command == Command::GPH;
+    const bool glossary = hidden || command == Command::GS || command == Command::GP;
+    const bool header = command == Command::S || command == Command::SDeeper ||
+                        command == Command::SUp || IsLevelForm(line);
+    if (!glossary && !header)
+      continue;
+    const std::string_view expression = glossary ? f.F1 : f.F2;
+    const std::string_view topic = glossary ? f.F2 : f.F3;
+    if (expression.empty())
+      continue;
+    if (scratch.Add(line, expression, topic, hidden) == ::Glossary::AddResult::Added)
+      entries.emplace_back(std::string(expression) +
+                               (topic.empty() ? std::string() : "|" + std::string(topic)),
+                           hidden);
+  }
+  return entries;
+}
+
 TEST(GlossaryFile, AgreesWithTheAlgorithmAsWritten) {
   const std::vector<std::string> words = {"a", "b", "ab", "Ab", "AB", "c", "ca", "x y", "Q"};
   for (unsigned seed = 1; seed <= 60; ++seed) {
@@ -151,25 +181,20 @@ TEST(GlossaryFile, AgreesWithTheAlgorithmAsWritten) {
         break;
       }
     }
-    // The entries as registered, read from a collection pass alone.
-    Engine collect;
-    std::vector<std::pair<std::string, bool>> entries;
-    for (const std::string& line : lines)
-      collect.c.ProcessLine(line, true);
-    for (int i = 0; i < collect.c.GlossaryItems->Count(); ++i)
-      entries.emplace_back(collect.c.GlossaryItems->Get(i), collect.c.GetHiddenFlag(i));
+    const std::vector<std::pair<std::string, bool>> entries = Registered(lines);
     const Expected x = AsWritten(entries);
 
     Engine e(false);
     e.Run(lines);
-    ASSERT_EQ(e.c.GlossaryItems->Count(), static_cast<int>(x.Texts.size()));
-    for (int i = 0; i < e.c.GlossaryItems->Count(); ++i) {
-      ASSERT_EQ(e.c.GlossaryItems->Get(i), x.Texts[static_cast<std::size_t>(i)]) << seed;
-      ASSERT_EQ(e.c.GetReferenceIndex(i), x.References[static_cast<std::size_t>(i)])
+    const Glossary& g = e.Items();
+    ASSERT_EQ(g.Count(), static_cast<int>(x.Texts.size()));
+    for (int i = 0; i < g.Count(); ++i) {
+      ASSERT_EQ(g.Expression(i), x.Texts[static_cast<std::size_t>(i)]) << seed;
+      ASSERT_EQ(g.Reference(i), x.References[static_cast<std::size_t>(i)])
           << "seed " << seed << " entry " << i;
     }
     ASSERT_EQ(e.Glossary(), x.File) << seed;
-    ASSERT_EQ(e.c.HiddenGlossaryItemCount, x.Hidden);
+    ASSERT_EQ(e.Last().HiddenGlossaryItemCount(), x.Hidden);
   }
 }
 

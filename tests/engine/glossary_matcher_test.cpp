@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 #include <random>
 #include <string>
@@ -12,33 +13,42 @@
 
 namespace {
 
+using List = std::vector<std::string>;
+
 // The glossary step as written: the first expression in list order that matches.
-int PlainScan(const TStringList& list, const std::string& text, std::size_t pos) {
-  for (int k = 0; k < list.Count(); ++k) {
-    const std::string& e = list.Get(k);
+int PlainScan(const List& list, const std::string& text, std::size_t pos) {
+  for (std::size_t k = 0; k < list.size(); ++k) {
+    const std::string& e = list[k];
     if (e.empty() || e.size() > text.size() - pos)
       continue;
     const std::string_view here(text.data() + pos, e.size());
     if (IsAcronym(e)) {
       if (here == e)
-        return k;
+        return static_cast<int>(k);
     } else if (SameText(here, e) &&
                (pos == 0 || !IsWordChar(static_cast<unsigned char>(text[pos - 1])))) {
-      return k;
+      return static_cast<int>(k);
     }
   }
   return -1;
 }
 
-// GlossaryItemsByLength: stably sorted by length, longest first.
-TStringList ByLength(const std::vector<std::string>& items) {
-  std::vector<std::string> sorted = items;
+// The longest-first order: stably sorted by length.
+List ByLength(const std::vector<std::string>& items) {
+  List sorted = items;
   std::stable_sort(sorted.begin(), sorted.end(),
                    [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-  TStringList list;
-  for (const std::string& s : sorted)
-    list.Add(s);
-  return list;
+  return sorted;
+}
+
+std::vector<std::string_view> Views(const List& list) {
+  return {list.begin(), list.end()};
+}
+
+// The answer of the trie alone, without a budget.
+int Find(const GlossaryMatcher& m, std::string_view text, std::size_t pos) {
+  std::size_t budget = SIZE_MAX;
+  return m.FindInTrie(text, pos, budget);
 }
 
 class Generator {
@@ -126,24 +136,33 @@ TEST(GlossaryMatcher, AgreesWithThePlainScanOnGeneratedText) {
         items.push_back(g.Expression());
       }
     }
-    const TStringList list = ByLength(items);
-    const GlossaryMatcher matcher(list);
+    const List list = ByLength(items);
+    const GlossaryMatcher matcher(Views(list));
     for (int line = 0; line < 10; ++line) {
       const std::string text = g.Text(items, 30);
+      // The sweep answers every position at once, from any start on.
+      const std::size_t from = static_cast<std::size_t>(g.Pick(static_cast<int>(text.size()) + 1));
+      std::vector<std::int32_t> swept;
+      matcher.Sweep(text, from, swept);
+      ASSERT_GE(swept.size(), text.size());
       for (std::size_t pos = 0; pos < text.size(); ++pos) {
         const int expected = PlainScan(list, text, pos);
-        const int found = matcher.Find(text, pos);
+        const int found = Find(matcher, text, pos);
         ASSERT_EQ(found, expected) << "seed " << seed << " at " << pos << " of \"" << text << "\"";
         if (found >= 0) {
-          ASSERT_EQ(matcher.Length(found), list.Get(found).size());
+          ASSERT_EQ(matcher.Length(found), list[static_cast<std::size_t>(found)].size());
+        }
+        if (pos >= from) {
+          ASSERT_EQ(swept[pos], expected) << "sweep, seed " << seed << " at " << pos;
         }
       }
     }
   }
 }
 
-TEST(GlossaryMatcher, AnyListOrderIsHonoured) {
-  // Not only longest first: the first in list order wins.
+TEST(GlossaryMatcher, AnyOrderAmongEqualLengthsIsHonoured) {
+  // Longest first, but among expressions of one length (case variants above
+  // all) the first in list order wins, whatever that order is.
   for (unsigned seed = 100; seed < 110; ++seed) {
     Generator g(seed);
     std::vector<std::string> items;
@@ -151,22 +170,20 @@ TEST(GlossaryMatcher, AnyListOrderIsHonoured) {
       items.push_back(g.Pick(4) == 0 && !items.empty() ? g.CaseVariant(items.back())
                                                        : g.Expression());
     std::shuffle(items.begin(), items.end(), std::mt19937(seed));
-    TStringList list;
-    for (const std::string& s : items)
-      list.Add(s);
-    const GlossaryMatcher matcher(list);
+    items = ByLength(items);
+    const GlossaryMatcher matcher(Views(items));
     const std::string text = g.Text(items, 200);
     for (std::size_t pos = 0; pos < text.size(); ++pos)
-      ASSERT_EQ(matcher.Find(text, pos), PlainScan(list, text, pos)) << seed << " " << pos;
+      ASSERT_EQ(Find(matcher, text, pos), PlainScan(items, text, pos)) << seed << " " << pos;
   }
 }
 
-TEST(GlossaryMatcher, SpecCases) {
-  const TStringList list = ByLength({"oak", "oak leaf", "cat", "HTML", "is"});
-  const GlossaryMatcher m(list);
+TEST(GlossaryMatcher, BoundariesAcronymsAndLongestFirst) {
+  const List list = ByLength({"oak", "oak leaf", "cat", "HTML", "is"});
+  const GlossaryMatcher m(Views(list));
   auto found = [&](const std::string& text, std::size_t pos) {
-    int k = m.Find(text, pos);
-    return k < 0 ? std::string("-") : list.Get(k);
+    int k = Find(m, text, pos);
+    return k < 0 ? std::string("-") : list[static_cast<std::size_t>(k)];
   };
   EXPECT_EQ(found("oak leaf", 0), "oak leaf");
   EXPECT_EQ(found("Oak Leaf", 0), "oak leaf");
@@ -189,24 +206,19 @@ TEST(GlossaryMatcher, SpecCases) {
 TEST(GlossaryMatcher, CaseVariantsAtOneNodeKeepListOrder) {
   // "ABC" (acronym) and "abc" fold alike; with the acronym first, "abc" in the
   // text is taken by the second entry, "ABC" by the first.
-  TStringList list;
-  list.Add("ABC");
-  list.Add("abc");
-  list.Add("Abc");
-  const GlossaryMatcher m(list);
-  EXPECT_EQ(m.Find("ABC", 0), 0);
-  EXPECT_EQ(m.Find("abc", 0), 1);
-  EXPECT_EQ(m.Find("xABC", 1), 0);
-  EXPECT_EQ(m.Find("xabc", 1), -1); // "abc" needs a word boundary
+  const List list = {"ABC", "abc", "Abc"};
+  const GlossaryMatcher m(Views(list));
+  EXPECT_EQ(Find(m, "ABC", 0), 0);
+  EXPECT_EQ(Find(m, "abc", 0), 1);
+  EXPECT_EQ(Find(m, "xABC", 1), 0);
+  EXPECT_EQ(Find(m, "xabc", 1), -1); // "abc" needs a word boundary
 }
 
 TEST(GlossaryMatcher, EmptyExpressionsAreNeverTaken) {
-  TStringList list;
-  list.Add("");
-  list.Add("a");
-  const GlossaryMatcher m(list);
-  EXPECT_EQ(m.Find("a", 0), 1);
-  EXPECT_EQ(m.Find("b", 0), -1);
+  const List list = {"", "a"};
+  const GlossaryMatcher m(Views(list));
+  EXPECT_EQ(Find(m, "a", 0), 1);
+  EXPECT_EQ(Find(m, "b", 0), -1);
 }
 
 } // namespace

@@ -59,11 +59,13 @@ public:
     testing_support::RecordingDialogs dialogs;
     testing_support::RecordingErrorDialog errors;
 
+    host.Fast = gc.Options.Fast;
+
     TConverter converter(host);
-    converter.SourceFileName = src + "Guide.txt";
-    converter.DestinationDir = dir.Path() + "out";
-    converter.FastConversion = gc.Options.Fast;
-    converter.OpenIndexAfterSave = false;
+    converter.TakeArguments(2, src + "Guide.txt", dir.Path() + "out");
+    // The log of a case starts with the conversion, not with the paths.
+    host.Log.clear();
+    host.LogSourceLines.clear();
     if (gc.Options.AbortAtPump > 0) {
       const int abortAt = gc.Options.AbortAtPump;
       host.OnPump = [&host, &converter, abortAt] {
@@ -72,7 +74,9 @@ public:
       };
     }
 
-    converter.Process();
+    // A report and a pump after every text line, so that the pump count of
+    // "abort-at-pump" is the number of text lines converted.
+    converter.Process(host.Options());
 
     for (const auto& box : dialogs.Boxes)
       ADD_FAILURE() << "the conversion showed a message box \"" << box.Caption
@@ -107,7 +111,7 @@ public:
 
     if (gc.Progress) {
       std::string report =
-          DescribeMismatch("progress caption", *gc.Progress, NormaliseProgress(host.Progress));
+          DescribeMismatch("progress caption", *gc.Progress, NormaliseProgress(host.Caption));
       if (!report.empty())
         ADD_FAILURE() << report;
     }

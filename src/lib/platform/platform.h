@@ -88,6 +88,12 @@ bool ShellOpen(const std::string& file, const std::string& parameters, const std
 bool CreateInstanceLock(const std::string& name, bool& alreadyHeld);
 void ReleaseInstanceLock();
 
+// --- memory ----------------------------------------------------------------
+/// Asks the system to back the block with large pages where it can (fewer
+/// page faults for big buffers); nothing where it cannot. The block must be
+/// aligned to 2 MiB.
+void AdviseLargePages(void* block, std::size_t size);
+
 // --- time, sound, locale, OLE, optional libraries ---------------------------
 
 // Milliseconds since the system started, wrapping at 2^32.

@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/utsname.h>
@@ -509,6 +510,15 @@ void ReleaseInstanceLock() {
 }
 
 // --- time, sound, locale, OLE, optional libraries ------------------------------------
+
+void AdviseLargePages(void* block, std::size_t size) {
+#ifdef MADV_HUGEPAGE
+  ::madvise(block, size, MADV_HUGEPAGE);
+#else
+  (void)block;
+  (void)size;
+#endif
+}
 
 std::uint32_t TickCount() {
   timespec ts{};

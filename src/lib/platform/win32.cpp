@@ -420,6 +420,10 @@ void ReleaseInstanceLock() {
 
 // --- time, sound, locale, OLE, optional libraries -------------------------------------
 
+void AdviseLargePages(void*, std::size_t) {
+  // Large pages need a privilege that users do not have; plain pages it is.
+}
+
 std::uint32_t TickCount() {
   return ::GetTickCount();
 }
