@@ -10,6 +10,7 @@
 #include "cli/cli_host.h"
 #include "engine/converter.h"
 #include "lib/error.h"
+#include "lib/file.h"
 #include "lib/program.h"
 
 namespace {
@@ -95,6 +96,9 @@ int main(int argc, char** argv) {
     return kExitFailed;
   converter.FastConversion = options.Fast;
   converter.Process();
+  // A failure the opener reports later is shown here; the pages are written
+  // all the same, so the exit status stays.
+  CheckOpeners(true);
   host.ClearProgress();
   std::cout.flush();
 

@@ -9,6 +9,7 @@
 #include "lib/file.h"
 #include "lib/mymath.h"
 #include "lib/platform/platform.h"
+#include "lib/replace_files.h"
 #include "lib/text.h"
 
 namespace {
@@ -105,9 +106,7 @@ void TConverter::Process() {
       return;
     }
 
-    plat::DeleteFile(ContentFileName);
-    plat::DeleteFile(tocFileName);
-    plat::DeleteFile(glossaryFileName);
+    // The old pages stay until the new ones replace them whole.
 
     AddLogLine("Pre-processing...");
 
@@ -144,18 +143,23 @@ void TConverter::Process() {
     if (AbortRequested)
       AddLogLine("User abort.");
 
-    const bool saved =
-        SaveFile(ContentStorage, ContentFileName) && SaveFile(TOCStorage, tocFileName) &&
-        SaveFile(TOCButtonsStorage, buttonsFileName) && SaveFile(GlossaryStorage, glossaryFileName);
+    // All four pages or none: a site is never left half old, half new.
+    auto page = [](const std::string& name, const TMemoryStorage& storage) {
+      return TFileContent{name, static_cast<const char*>(storage.Data),
+                          static_cast<std::size_t>(storage.Size)};
+    };
+    const bool saved = ReplaceFiles(
+        {page(ContentFileName, ContentStorage), page(tocFileName, TOCStorage),
+         page(buttonsFileName, TOCButtonsStorage), page(glossaryFileName, GlossaryStorage)});
     if (saved) {
       FilesSaved = true;
       AddLogLine("File has been processed.");
       if (OpenIndexAfterSave) {
         const std::string index = d + "Index.htm";
-        RunFile(index, "", "", false, true);
+        RunExistingFile(index);
         if (FunStatContext.Status > fsWarning) {
           local.SetStatus(fsError, kUnit, "TMainForm::Process", __LINE__, "Failed to run file.",
-                          index, "", plat::GetLastError());
+                          index, "", FunStatContext.SystemErrorCode);
           skipSummary = true;
         }
       }
