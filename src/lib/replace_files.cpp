@@ -72,10 +72,11 @@ void Close(plat::FileHandle& file) {
 }
 
 // Keeps the old page under a second name: a hard link where the file system
-// has them, else a copy.
+// has them, else a copy. Where open files hold their names, a second name of
+// a page another program holds open could not be removed again: a copy then.
 bool MakeBackup(const std::string& folder, Page& page, plat::EntryKind kind) {
   const std::string& name = page.Content->FileName;
-  for (int attempt = 0; attempt < 64; ++attempt) {
+  for (int attempt = 0; plat::OpenFilesCanBeRenamed && attempt < 64; ++attempt) {
     page.Backup = NextTemporary(folder);
     if (plat::LinkFile(name, page.Backup)) {
       page.BackupFile = plat::HoldFile(page.Backup);

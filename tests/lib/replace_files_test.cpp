@@ -134,7 +134,7 @@ TEST_F(ReplaceFilesTest, OnlyLeftoversOfTheOwnPatternAreRemoved) {
   EXPECT_TRUE(IsTemporaryFileName(leftover));
   const std::vector<std::string> kept{
       "Guide.cnt.htm",
-      ".~orvanel-0123456789ABCDEF.tmp",     // not the program's digits
+      ".~orvanel-00000000000000AB.tmp",     // not the program's digits
       ".~orvanel-0123456789abcde.tmp",      // one digit short
       ".~orvanel-0123456789abcdef.tmp.htm", // a page named after such a source
       "x.~orvanel-0123456789abcdef.tmp",    // only a part of the name

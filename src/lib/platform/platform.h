@@ -79,8 +79,9 @@ void FlushFolder(const std::string& folder);
 // Renames FROM to TO in one step, replacing what is at TO (a link there is
 // replaced, not followed).
 bool ReplaceFile(const std::string& from, const std::string& to);
-// Whether a file may be renamed while this process holds it open; where not,
-// callers close it first.
+// Whether a file may be renamed while a process holds it open; where not
+// (Windows), callers close it first, and a name of a file another program
+// holds open cannot be removed either.
 extern const bool OpenFilesCanBeRenamed;
 // Gives EXISTING a second name NEW_NAME (a hard link; a link at EXISTING is
 // not followed). False where the file system has no such links.

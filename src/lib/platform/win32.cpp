@@ -16,9 +16,10 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-// windows.h maps DeleteFile to DeleteFileA; the platform layer keeps the
-// plain name for its own function.
+// windows.h maps DeleteFile and ReplaceFile to their A forms; the platform
+// layer keeps the plain names for its own functions.
 #undef DeleteFile
+#undef ReplaceFile
 
 // The shell request and the version record have the sizes the system
 // expects of a 32-bit program.
@@ -310,6 +311,13 @@ void FlushFolder(const std::string&) {
 }
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
+  // A read-only file is not replaced, as the system refuses to (not every
+  // emulation of it does).
+  const DWORD attributes = ::GetFileAttributesA(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
   const DWORD before = ::GetLastError();
   if (!::MoveFileExA(from.c_str(), to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -323,17 +331,6 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
 const bool OpenFilesCanBeRenamed = false;
 
 bool LinkFile(const std::string& existing, const std::string& newName) {
-  // Attributes belong to the file, not the name: a second name for a
-  // read-only file could not be removed again.
-  const DWORD attributes = ::GetFileAttributesA(existing.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    EnsureError(ERROR_FILE_NOT_FOUND);
-    return false;
-  }
-  if (attributes & FILE_ATTRIBUTE_READONLY) {
-    ::SetLastError(ERROR_ACCESS_DENIED);
-    return false;
-  }
   const DWORD before = ::GetLastError();
   if (!::CreateHardLinkA(newName.c_str(), existing.c_str(), nullptr)) {
     EnsureError(ERROR_NOT_SUPPORTED);
