@@ -164,7 +164,8 @@ protected:
   RunResult ConvertAndOpen(const std::string& status) {
     const std::string opener = dir / "opener";
     WriteFileBytes(opener, "#!/bin/sh\nprintf '%s' \"$1\" > " + Quote(dir / "opened") + "\n" +
-                               (status.empty() ? "exec sleep 30\n" : "exit " + status + "\n"));
+                               (status.empty() ? "exec sleep 5 </dev/null >/dev/null 2>&1\n"
+                                               : "exit " + status + "\n"));
     std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
     return Convert(dir, Args("--open"), "ORVANEL_OPENER=" + Quote(opener));
   }

@@ -430,8 +430,10 @@ protected:
   }
   void InstallOpener(const std::string& status) {
     const std::string script = bin_ + "/opener";
-    WriteFileBytes(script, "#!/bin/sh\n" + (status.empty() ? std::string("exec sleep 30\n")
-                                                           : "exit " + status + "\n"));
+    WriteFileBytes(script,
+                   "#!/bin/sh\n" + (status.empty()
+                                        ? std::string("exec sleep 5 </dev/null >/dev/null 2>&1\n")
+                                        : "exit " + status + "\n"));
     ::chmod(script.c_str(), 0755);
     ::setenv("ORVANEL_OPENER", script.c_str(), 1);
   }
