@@ -14,6 +14,7 @@
 #include "app/form_style.h"
 #include "app/menu_commands.h"
 #include "app/wx_text.h"
+#include "lib/error.h"
 #include "lib/file.h"
 #include "lib/program.h"
 
@@ -48,9 +49,13 @@ TMainForm::TMainForm()
   FullConversionButton->Bind(wxEVT_BUTTON, &TMainForm::FullConversionButtonClick, this);
   AbortConversionButton->Bind(wxEVT_BUTTON, &TMainForm::AbortConversionButtonClick, this);
   FastConversionButton->SetFocus();
+
+  openerTimer_.Bind(wxEVT_TIMER, [](wxTimerEvent&) { CheckOpeners(false); });
+  openerTimer_.Start(200);
 }
 
 TMainForm::~TMainForm() {
+  openerTimer_.Stop();
   if (MainForm == this)
     MainForm = nullptr;
 }
@@ -164,6 +169,12 @@ void TMainForm::StartConversion(bool fast) {
   };
   try {
     lastResult_ = converter_.Process(options);
+    // The pages are written but the frame page could not be opened: the
+    // user would otherwise wait for a browser that never comes.
+    if (lastResult_.Failure == ConversionFailure::OpenFailed) {
+      FunStatContext.SetShowContext("Main", "", __LINE__);
+      FunStatContext.Show("Failed to run file.");
+    }
   } catch (...) {
     finish();
     throw;

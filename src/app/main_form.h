@@ -6,6 +6,7 @@
 #include <string>
 
 #include <wx/frame.h>
+#include <wx/timer.h>
 
 #include "engine/converter.h"
 
@@ -70,6 +71,8 @@ private:
 
   TConverter converter_;
   ConversionResult lastResult_;
+  // Asks the file openers now and then how they ended, without waiting.
+  wxTimer openerTimer_;
   bool firstActivation_ = true;
   bool running_ = false;
   bool closeAfterConversion_ = false;

@@ -10,6 +10,7 @@
 #include "cli/cli_host.h"
 #include "engine/converter.h"
 #include "lib/error.h"
+#include "lib/file.h"
 #include "lib/program.h"
 
 namespace {
@@ -100,6 +101,9 @@ int main(int argc, char** argv) {
   conversion.UseSectionSep = options.UseSectionSep;
   conversion.OpenIndex = options.Open;
   const ConversionResult result = converter.Process(conversion);
+  // A failure the opener reports later is shown here; the pages are written
+  // all the same, so the exit status stays.
+  CheckOpeners(true);
   host.ClearProgress();
   std::cout.flush();
 

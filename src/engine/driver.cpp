@@ -9,6 +9,7 @@
 #include "lib/error.h"
 #include "lib/file.h"
 #include "lib/mymath.h"
+#include "lib/replace_files.h"
 #include "lib/text.h"
 
 namespace {
@@ -111,9 +112,7 @@ ConversionResult TConverter::Process(const ConversionOptions& options) {
       return result;
     }
 
-    DeleteFileQuietly(contentFileName);
-    DeleteFileQuietly(tocFileName);
-    DeleteFileQuietly(glossaryFileName);
+    // The old pages stay until the new ones replace them whole.
 
     AddLogLine("Pre-processing...");
 
@@ -147,30 +146,24 @@ ConversionResult TConverter::Process(const ConversionOptions& options) {
       AddLogLine("User abort.");
     }
 
-    const struct {
-      const PageSink& page;
-      const std::string& name;
-    } saves[] = {{pages.Content, contentFileName},
-                 {pages.TOC, tocFileName},
-                 {pages.TOCButtons, buttonsFileName},
-                 {pages.Glossary, glossaryFileName}};
-    bool saved = true;
-    for (const auto& save : saves) {
-      if (!SaveFile(save.page.Data(), save.page.Size(), save.name)) {
-        saved = false;
-        break;
-      }
-      result.FilesWritten.push_back(save.name);
-    }
+    // All four pages or none: a site is never left half old, half new.
+    auto page = [](const std::string& name, const PageSink& sink) {
+      return TFileContent{name, sink.Data(), sink.Size()};
+    };
+    const bool saved = ReplaceFiles(
+        {page(contentFileName, pages.Content), page(tocFileName, pages.TOC),
+         page(buttonsFileName, pages.TOCButtons), page(glossaryFileName, pages.Glossary)});
+    if (saved)
+      result.FilesWritten = {contentFileName, tocFileName, buttonsFileName, glossaryFileName};
     if (saved) {
       result.FilesSaved = true;
       AddLogLine("File has been processed.");
       if (options.OpenIndex) {
         const std::string index = d + "Index.htm";
-        RunFile(index, "", "", false, true);
+        RunExistingFile(index);
         if (FunStatContext.Status > fsWarning) {
           fail(ConversionFailure::OpenFailed, __LINE__, "Failed to run file.", index, "",
-               plat::GetLastError());
+               FunStatContext.SystemErrorCode);
           skipSummary = true;
         }
       }

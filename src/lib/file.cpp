@@ -1,6 +1,8 @@
 // File and shell services.
 #include "file.h"
 
+#include <vector>
+
 #include "dialogs.h"
 #include "error.h"
 
@@ -9,6 +11,50 @@ TFileUnitLoader FileUnitLoader;
 namespace {
 
 constexpr const char* UnitName = "File";
+
+// An opener that may still report a failure, and how to tell the user.
+struct WatchedOpener {
+  plat::OpenerWatch Watch;
+  std::string FileName;
+  std::string FailureMessage;
+};
+std::vector<WatchedOpener> WatchedOpeners;
+
+void Run(const std::string& fileName, const std::string& parameters, const std::string& directory,
+         bool minimized, bool quoteParameters, const std::string& failureMessage) {
+  StatusFrame frame(UnitName, "RunFile", __LINE__);
+  frame.Run(__LINE__, [&] {
+    if (fileName.empty()) {
+      ShowErrorMessage("The name of the file is empty.");
+      return;
+    }
+    const std::string shellParameters = ShellParameters(parameters, quoteParameters);
+    plat::SetLastError(0);
+    plat::OpenerWatch watch = plat::NoOpenerWatch;
+    if (!plat::ShellOpen(fileName, shellParameters, directory, minimized, watch))
+      frame.Record(fsError, __LINE__, "Failed to run file.", fileName, "", plat::GetLastError());
+    else if (watch != plat::NoOpenerWatch)
+      WatchedOpeners.push_back({watch, fileName, failureMessage});
+  });
+}
+
+void ShowOpenerFailure(const WatchedOpener& opener, plat::OpenerResult result, int exitStatus) {
+  StatusFrame frame(UnitName, "RunFile", __LINE__);
+  std::string reason;
+  switch (result) {
+  case plat::OpenerResult::NoProgram:
+    reason = "No program is registered to open it.";
+    break;
+  case plat::OpenerResult::ActionFailed:
+    reason = "The program failed to open it.";
+    break;
+  default:
+    reason = "The opener ended with status " + std::to_string(exitStatus) + ".";
+    break;
+  }
+  frame.Record(fsError, __LINE__, "Failed to run file.", opener.FileName, reason, 0);
+  frame.ShowStep(__LINE__, opener.FailureMessage);
+}
 
 bool IsValidModule(plat::ModuleHandle module) {
   return module != nullptr && module != reinterpret_cast<plat::ModuleHandle>(-1);
@@ -66,26 +112,54 @@ std::string ShellParameters(const std::string& parameters, bool quoteParameters)
 
 void RunFile(const std::string& fileName, const std::string& parameters,
              const std::string& directory, bool minimized, bool quoteParameters) {
-  StatusFrame frame(UnitName, "RunFile", __LINE__);
-  frame.Run(__LINE__, [&] {
-    if (fileName.empty()) {
-      ShowErrorMessage("The name of the file is empty.");
-      return;
-    }
-    const std::string shellParameters = ShellParameters(parameters, quoteParameters);
-    plat::SetLastError(0);
-    if (!plat::ShellOpen(fileName, shellParameters, directory, minimized))
-      frame.Record(fsError, __LINE__, "Failed to run file.", fileName, "", plat::GetLastError());
-  });
+  Run(fileName, parameters, directory, minimized, quoteParameters, "Failed to run file.");
 }
 
 void OpenSite(const std::string& address, const std::string& failureMessage) {
   StatusFrame frame(UnitName, "OpenSite", __LINE__);
   frame.Run(__LINE__, [&] {
-    RunFile(address, "", "", false, true);
+    Run(address, "", "", false, true, failureMessage);
     frame.TakeOver();
   });
   frame.ShowStep(__LINE__, failureMessage);
+}
+
+void RunExistingFile(const std::string& fileName) {
+  StatusFrame frame(UnitName, "RunFile", __LINE__);
+  frame.Run(__LINE__, [&] {
+    plat::SetLastError(0);
+    // The opener would only fail later, and some not at all that anyone sees.
+    if (!fileName.empty() && !plat::IsReadableFile(fileName)) {
+      frame.Record(fsError, __LINE__, "Failed to run file.", fileName, "", plat::GetLastError());
+      return;
+    }
+    RunFile(fileName, "", "", false, true);
+    frame.TakeOver();
+  });
+}
+
+void CheckOpeners(bool wait) {
+  // Showing a failure runs a modal loop, from which this may be called again.
+  static bool checking = false;
+  if (checking)
+    return;
+  checking = true;
+  const TFunStatContext saved = FunStatContext;
+  for (std::size_t i = 0; i < WatchedOpeners.size();) {
+    int exitStatus = 0;
+    const plat::OpenerResult result =
+        plat::OpenerOutcome(WatchedOpeners[i].Watch, wait, exitStatus);
+    if (result == plat::OpenerResult::Pending) {
+      ++i;
+      continue;
+    }
+    const WatchedOpener opener = WatchedOpeners[i];
+    WatchedOpeners.erase(WatchedOpeners.begin() + static_cast<std::ptrdiff_t>(i));
+    if (result != plat::OpenerResult::Opened)
+      ShowOpenerFailure(opener, result, exitStatus);
+  }
+  FunStatContext = saved;
+  checking = false;
 }
 
 // --- plain functions -----------------------------------------------------------------

@@ -13,6 +13,16 @@ std::uint64_t GetFileSize(const std::string& fileName);
 void RunFile(const std::string& fileName, const std::string& parameters,
              const std::string& directory, bool minimized, bool quoteParameters);
 void OpenSite(const std::string& address, const std::string& failureMessage);
+/// RunFile for a file that has to be there: a name that is not a readable
+/// regular file fails as RunFile's own "Failed to run file." before any
+/// program is started.
+void RunExistingFile(const std::string& fileName);
+/// Asks the openers that RunFile and OpenSite started, and still watch, how
+/// they ended. Each that failed (no program for the file, or the program
+/// failed) is shown with the failure message of its caller: "Failed to run
+/// file." or the one given to OpenSite. WAIT blocks until every watch has
+/// ended, a few seconds at most. FunStatContext is left as it was.
+void CheckOpeners(bool wait);
 
 /// Writes SIZE bytes from DATA to FILE_NAME (created or replaced) in one
 /// write; true when the whole content was written. A file cut short is removed.

@@ -1,10 +1,13 @@
 // The About and Help commands of the menu bar, and the About dialog.
+#include <filesystem>
+
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/dcclient.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
+#include <wx/utils.h>
 
 #include "app/about_form.h"
 #include "app/main_form.h"
@@ -134,6 +137,30 @@ TEST_F(AboutDialogTest, WithoutABrowserTheFailureIsShownAndTheDialogStaysOpen) {
   EXPECT_TRUE(stayedOpen);
   EXPECT_FALSE(AboutForm->IsShown());
   EXPECT_EQ(FunStatContext.Status, fsPerfect);
+}
+
+TEST_F(AboutDialogTest, ABrowserThatFailsLaterIsShownWhileTheDialogStaysOpen) {
+  // The opener starts but then reports that no program handles web pages.
+  const std::string opener = dir / "failing-opener";
+  WriteFileBytes(opener, "#!/bin/sh\nsleep 0.3\nexit 3\n");
+  std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+  wxSetEnv("ORVANEL_OPENER", opener);
+  RecordingErrorDialog reports;
+  bool stayedOpen = false;
+  WhenModal about([&](wxDialog&) {
+    Click(AboutForm->LicenseTermsButton);
+    EXPECT_TRUE(WaitUntil([&] { return !reports.Reports.empty(); }, 8000));
+    stayedOpen = AboutForm->IsModal() && AboutForm->IsShown();
+    AboutForm->Close();
+  });
+  AboutForm->Dialog();
+  wxUnsetEnv("ORVANEL_OPENER");
+  ASSERT_EQ(reports.Reports.size(), 1u);
+  EXPECT_EQ(reports.Reports[0].Message, "Failed to open site.");
+  EXPECT_NE(reports.Reports[0].Report.find(Site("/ideas/misc/license.htm")), std::string::npos);
+  EXPECT_NE(reports.Reports[0].Report.find("No program is registered to open it."),
+            std::string::npos);
+  EXPECT_TRUE(stayedOpen);
 }
 
 TEST_F(AboutDialogTest, MenuCommandsWorkDuringAConversion) {

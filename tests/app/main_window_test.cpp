@@ -277,6 +277,19 @@ TEST_F(WindowTest, FullConversionByItsButton) {
   EXPECT_EQ(LogLines(*MainForm).size(), lines);
 }
 
+TEST_F(WindowTest, AFramePageThatCannotBeHandedOverIsShown) {
+  StartWithGuide();
+  std::filesystem::remove(dest + "Index.htm");
+  RecordingErrorDialog reports;
+  Click(MainForm->FullConversionButton);
+  ASSERT_TRUE(WaitUntil([&] { return !reports.Reports.empty(); }));
+  EXPECT_EQ(reports.Reports[0].Message, "Failed to run file.");
+  EXPECT_NE(reports.Reports[0].Report.find("* Parameter 1: \"" + dest + "Index.htm\""),
+            std::string::npos);
+  EXPECT_TRUE(MainForm->LastResult().FilesSaved);
+  EXPECT_TRUE(OpenedFiles().empty());
+}
+
 TEST_F(WindowTest, FastConversionByItsButtonMakesNoGlossaryLinks) {
   StartWithGuide();
   const Reference reference = ConvertWithoutWindow(sourceFile, dir / "reference", true);

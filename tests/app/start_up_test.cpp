@@ -3,7 +3,12 @@
 #include <wx/process.h>
 #include <wx/utils.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
 #include "lib/program.h"
+#include "support/test_support.h"
 #include "window_driver.h"
 
 using namespace app_testing;
@@ -13,12 +18,13 @@ namespace {
 // A run of the window program whose end is noticed by the event loop.
 class ProgramRun : public wxProcess {
 public:
-  explicit ProgramRun(const std::vector<std::string>& arguments) {
+  explicit ProgramRun(const std::vector<std::string>& arguments,
+                      const wxExecuteEnv* environment = nullptr) {
     std::vector<const char*> argv{ORVANEL_EXE};
     for (const std::string& argument : arguments)
       argv.push_back(argument.c_str());
     argv.push_back(nullptr);
-    Pid = wxExecute(argv.data(), wxEXEC_ASYNC, this);
+    Pid = wxExecute(argv.data(), wxEXEC_ASYNC, this, environment);
   }
   void OnTerminate(int, int status) override {
     Ended = true;
@@ -56,4 +62,28 @@ TEST(StartUp, ASecondCopyEndsAtOnceWithExitCode0AndTheFirstRunsOn) {
   EXPECT_FALSE(next.Ended) << "the program ended by itself with " << next.ExitCode;
   next.Stop();
   EXPECT_TRUE(next.Ended);
+}
+
+TEST(StartUp, TakesTheLocaleFromTheEnvironment) {
+  // A locale built for the test: the program maps its files once it sets the
+  // C library's locale from the environment, and not before.
+  testing_support::TempDir dir;
+  const std::string locale = dir / "de_DE.UTF-8";
+  if (std::system(("localedef -i de_DE -f UTF-8 '" + locale + "' >/dev/null 2>&1").c_str()) != 0)
+    GTEST_SKIP() << "localedef cannot make a de_DE locale here";
+  ReleaseProgramInstance();
+  wxExecuteEnv environment;
+  wxGetEnvMap(&environment.env);
+  environment.env["LOCPATH"] = dir.Path();
+  environment.env["LC_ALL"] = "de_DE.UTF-8";
+  ProgramRun run({}, &environment);
+  ASSERT_GT(run.Pid, 0);
+  auto mapped = [&] {
+    std::ifstream maps("/proc/" + std::to_string(run.Pid) + "/maps");
+    std::stringstream text;
+    text << maps.rdbuf();
+    return text.str().find(locale + "/LC_NUMERIC") != std::string::npos;
+  };
+  EXPECT_TRUE(WaitUntil(mapped, 10000)) << "the program runs in another locale";
+  run.Stop();
 }

@@ -147,6 +147,7 @@ TEST_F(CliTest, MissingTemplateReportsTheFailureWhole) {
 }
 
 TEST_F(CliTest, OpenWithoutAnOpenerStillCountsTheFilesAsWritten) {
+  WriteFileBytes(dest + "Index.htm", "<HTML></HTML>");
   const RunResult run = Convert(dir, Args("--open"), "PATH=/nonexistent");
   EXPECT_EQ(run.Status, 0);
   EXPECT_TRUE(FileExists(dest + "Guide.gls.htm"));
@@ -154,6 +155,68 @@ TEST_F(CliTest, OpenWithoutAnOpenerStillCountsTheFilesAsWritten) {
   EXPECT_NE(run.Out.find("* File has been processed."), std::string::npos);
   // As in the window, the summary is not written after a failed open.
   EXPECT_EQ(run.Out.find("* There are 1 headers."), std::string::npos);
+}
+
+// --open with a stand-in opener that records its start and then exits with
+// STATUS, or keeps running when STATUS is empty.
+class CliOpenTest : public CliTest {
+protected:
+  RunResult ConvertAndOpen(const std::string& status) {
+    const std::string opener = dir / "opener";
+    WriteFileBytes(opener, "#!/bin/sh\nprintf '%s' \"$1\" > " + Quote(dir / "opened") + "\n" +
+                               (status.empty() ? "exec sleep 5 </dev/null >/dev/null 2>&1\n"
+                                               : "exit " + status + "\n"));
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    return Convert(dir, Args("--open"), "ORVANEL_OPENER=" + Quote(opener));
+  }
+  bool Opened() const { return FileExists(dir / "opened"); }
+};
+
+TEST_F(CliOpenTest, AMissingOrUnreadableFramePageIsNotHandedOver) {
+  RunResult run = ConvertAndOpen("0");
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Err, "Error: Failed to run file. \"" + dest + "Index.htm\"\n");
+  EXPECT_NE(run.Out.find("* File has been processed."), std::string::npos);
+  EXPECT_FALSE(Opened());
+
+  MakeDirectory(dest + "Index.htm");
+  run = ConvertAndOpen("0");
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Err, "Error: Failed to run file. \"" + dest + "Index.htm\"\n");
+  EXPECT_FALSE(Opened());
+}
+
+TEST_F(CliOpenTest, TheOpenersFailureIsReportedAndThePagesStayWritten) {
+  WriteFileBytes(dest + "Index.htm", "<HTML></HTML>");
+  const std::pair<const char*, const char*> cases[] = {
+      {"3", "No program is registered to open it."},
+      {"4", "The program failed to open it."},
+      {"1", "The opener ended with status 1."}};
+  for (const auto& [status, reason] : cases) {
+    SCOPED_TRACE(status);
+    const RunResult run = ConvertAndOpen(status);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(ReadFileBytes(dir / "opened"), dest + "Index.htm");
+    EXPECT_EQ(run.Err.rfind("Error: Failed to run file.\n", 0), 0u) << run.Err;
+    EXPECT_NE(run.Err.find("* Parameter 1: \"" + dest + "Index.htm\""), std::string::npos);
+    EXPECT_NE(run.Err.find(reason), std::string::npos) << run.Err;
+    // The failure came after the pages were written: the summary is there.
+    EXPECT_NE(run.Out.find("* File has been processed.\n* There are 1 headers."),
+              std::string::npos);
+    std::filesystem::remove(dir / "opened");
+  }
+}
+
+TEST_F(CliOpenTest, AnOpenerThatSucceedsOrKeepsRunningIsASuccess) {
+  WriteFileBytes(dest + "Index.htm", "<HTML></HTML>");
+  for (const char* status : {"0", ""}) {
+    SCOPED_TRACE(status);
+    const RunResult run = ConvertAndOpen(status);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_TRUE(Opened());
+    std::filesystem::remove(dir / "opened");
+  }
 }
 
 } // namespace

@@ -191,17 +191,15 @@ TEST_F(DriverTest, SameSourceAndDestinationDirectoryIsRefusedBeforeAnythingIsTou
   }
 }
 
-TEST_F(DriverTest, MissingTemplateDeletesOldOutputsAndShowsTheErrorDialog) {
+TEST_F(DriverTest, MissingTemplateKeepsTheOldOutputsAndShowsTheErrorDialog) {
   std::filesystem::remove(src + "BeforeTOC.htm");
   for (const char* suffix : {".cnt.htm", ".toc.htm", ".tocbtn.htm", ".gls.htm"})
-    WriteFileBytes(out + "Guide" + suffix, "old");
+    WriteFileBytes(out + "Guide" + suffix, std::string("old") + suffix);
   Convert("Guide.txt", "~S=Intro\r\n");
 
-  EXPECT_FALSE(FileExists(out + "Guide.cnt.htm"));
-  EXPECT_FALSE(FileExists(out + "Guide.toc.htm"));
-  EXPECT_FALSE(FileExists(out + "Guide.gls.htm"));
-  // The buttons file is only ever overwritten, never deleted beforehand.
-  EXPECT_EQ(ReadFileBytes(out + "Guide.tocbtn.htm"), "old");
+  // Nothing was converted, so nothing of the last good site is lost.
+  for (const char* suffix : {".cnt.htm", ".toc.htm", ".tocbtn.htm", ".gls.htm"})
+    EXPECT_EQ(ReadFileBytes(out + "Guide" + suffix), std::string("old") + suffix);
   EXPECT_FALSE(result.FilesSaved);
 
   EXPECT_EQ(result.Failure, ConversionFailure::Exception);
@@ -232,18 +230,22 @@ TEST_F(DriverTest, AbortRequestedBeforeTheRunStillSavesAndSaysSo) {
   EXPECT_EQ(ReadFileBytes(out + "Guide.cnt.htm"), "<!--content-->\r\n");
 }
 
-TEST_F(DriverTest, FailedSaveStopsAtTheFirstFileAndLogsTheFailure) {
-  // A folder in place of the contents file makes its save fail.
+TEST_F(DriverTest, FailedSaveWritesNoPageAndLogsTheFailure) {
+  // A folder in place of the contents file makes the save fail; the page
+  // before it, written whole already, is not put in place either.
+  WriteFileBytes(out + "Guide.cnt.htm", "old");
   MakeDirectory(out + "Guide.toc.htm");
   Convert("Guide.txt", "text\r\n");
 
   EXPECT_FALSE(result.FilesSaved);
   EXPECT_EQ(result.Failure, ConversionFailure::SaveFailed);
-  EXPECT_EQ(result.FailureParameter, out + "Guide.toc.htm");
-  EXPECT_EQ(result.FilesWritten, std::vector<std::string>{out + "Guide.cnt.htm"});
-  EXPECT_TRUE(FileExists(out + "Guide.cnt.htm"));
+  EXPECT_TRUE(result.FilesWritten.empty());
+  EXPECT_EQ(ReadFileBytes(out + "Guide.cnt.htm"), "old");
   EXPECT_FALSE(FileExists(out + "Guide.tocbtn.htm"));
   EXPECT_FALSE(FileExists(out + "Guide.gls.htm"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out),
+                          std::filesystem::directory_iterator()),
+            2);
   const auto log = LogWithoutTime();
   EXPECT_NE(std::find(log.begin(), log.end(), "* Failed to process file."), log.end());
   EXPECT_EQ(std::find(log.begin(), log.end(), "* File has been processed."), log.end());

@@ -1,6 +1,6 @@
 // A hostile file system: templates and sources that are folders, pipes or
-// devices, huge templates, outputs in the way, a read-only destination, and
-// writes cut short by a file-size limit.
+// devices, huge templates, outputs in the way, a read-only destination,
+// writes cut short by a file-size limit, and a conversion killed at any time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,22 +30,26 @@ protected:
 
   void WriteOldOutputs() const {
     for (const std::string& suffix : kSuffixes)
-      WriteFileBytes(dest + "Guide" + suffix, "old");
+      WriteFileBytes(dest + "Guide" + suffix, "old" + suffix);
+  }
+  // Every old page as it was written by WriteOldOutputs.
+  void ExpectOldOutputs() const {
+    for (const std::string& suffix : kSuffixes)
+      EXPECT_EQ(Output(suffix), "old" + suffix);
   }
   // The outcome of a conversion stopped by a file that cannot be read: the
-  // error dialog, no new pages, the old pages gone but the buttons file, and
-  // the summary still logged.
-  void ExpectUnreadable(const RunResult& run, const std::string& reason) const {
+  // error dialog, no new pages, the summary still logged, and the
+  // destination as it was.
+  void ExpectUnreadable(const RunResult& run, const std::string& reason,
+                        const std::vector<std::string>& entriesBefore) const {
     EXPECT_EQ(run.Status, 1) << run.Err;
     EXPECT_NE(run.Err.find("Error: Failed to process file.\n"), std::string::npos) << run.Err;
     EXPECT_NE(run.Err.find(reason), std::string::npos) << run.Err;
     EXPECT_EQ(run.Out.find("File has been processed."), std::string::npos);
     EXPECT_NE(run.Out.find("* There are 0 headers.\n"), std::string::npos);
-    EXPECT_FALSE(FileExists(dest + "Guide.cnt.htm"));
-    EXPECT_FALSE(FileExists(dest + "Guide.toc.htm"));
-    EXPECT_FALSE(FileExists(dest + "Guide.gls.htm"));
+    EXPECT_EQ(DestinationEntries(), entriesBefore);
   }
-  // A save that failed: logged, not shown; the pages before it are whole.
+  // A save that failed: logged, not shown.
   static void ExpectSaveFailed(const RunResult& run) {
     EXPECT_EQ(run.Status, 1) << run.Err;
     EXPECT_NE(run.Out.find("* Failed to process file.\n"), std::string::npos) << run.Out;
@@ -63,8 +67,8 @@ TEST_F(HostileFiles, TemplatesThatAreFolders) {
     WriteOldOutputs();
     fs::remove(src + name);
     MakeDirectory(src + name);
-    ExpectUnreadable(Convert(), "Is a directory");
-    EXPECT_EQ(Output(".tocbtn.htm"), "old");
+    ExpectUnreadable(Convert(), "Is a directory", DestinationEntries());
+    ExpectOldOutputs();
     fs::remove(src + name);
     WriteFileBytes(src + name, "<!--restored-->");
   }
@@ -73,7 +77,7 @@ TEST_F(HostileFiles, TemplatesThatAreFolders) {
 TEST_F(HostileFiles, TemplateThatIsAPipeDoesNotHang) {
   fs::remove(src + "BeforeSection.htm");
   MakeFifo(src + "BeforeSection.htm");
-  ExpectUnreadable(Convert(), "BeforeSection.htm");
+  ExpectUnreadable(Convert(), "BeforeSection.htm", {});
 }
 
 TEST_F(HostileFiles, HugeTemplatesAreCopiedWhole) {
@@ -126,15 +130,15 @@ TEST_F(HostileFiles, TemplateLargerThanAPageMayHoldFailsVisibly) {
   EXPECT_EQ(run.Status, 1) << run.Err;
   EXPECT_NE(run.Err.find("Error: Failed to process file.\n"), std::string::npos) << run.Err;
   EXPECT_EQ(run.Out.find("File has been processed."), std::string::npos);
-  EXPECT_FALSE(FileExists(dest + "Guide.cnt.htm"));
-  EXPECT_FALSE(FileExists(dest + "Guide.gls.htm"));
+  ExpectOldOutputs();
 }
 
 TEST_F(HostileFiles, SourceThatIsAFolder) {
   fs::remove(SourcePath());
   MakeDirectory(SourcePath());
   WriteOldOutputs();
-  ExpectUnreadable(Convert(), "Is a directory");
+  ExpectUnreadable(Convert(), "Is a directory", DestinationEntries());
+  ExpectOldOutputs();
 }
 
 TEST_F(HostileFiles, SourceThatVanished) {
@@ -151,12 +155,13 @@ TEST_F(HostileFiles, SourceThatIsAPipeOrADeviceDoesNotHang) {
   WriteOldOutputs();
   fs::remove(SourcePath());
   MakeFifo(SourcePath());
-  ExpectUnreadable(Convert(), "Guide.txt");
+  ExpectUnreadable(Convert(), "Guide.txt", DestinationEntries());
 
   // A device reads forever; it must be refused, not read until memory runs out.
   fs::remove(SourcePath());
   fs::create_symlink("/dev/zero", SourcePath());
-  ExpectUnreadable(Convert(), "Guide.txt");
+  ExpectUnreadable(Convert(), "Guide.txt", DestinationEntries());
+  ExpectOldOutputs();
 }
 
 TEST_F(HostileFiles, SourceThatCannotBeRead) {
@@ -164,7 +169,8 @@ TEST_F(HostileFiles, SourceThatCannotBeRead) {
   if (static_cast<bool>(std::ifstream(SourcePath())))
     GTEST_SKIP() << "permissions do not stop this user from reading";
   WriteOldOutputs();
-  ExpectUnreadable(Convert(), "Permission denied");
+  ExpectUnreadable(Convert(), "Permission denied", DestinationEntries());
+  ExpectOldOutputs();
 }
 
 TEST_F(HostileFiles, OutputNameTakenByAFolder) {
@@ -174,20 +180,20 @@ TEST_F(HostileFiles, OutputNameTakenByAFolder) {
   EXPECT_TRUE(fs::is_directory(dest + "Guide.cnt.htm"));
   EXPECT_EQ(DestinationEntries(), std::vector<std::string>{"Guide.cnt.htm"});
 
-  // The last file in the way: the three before it are written whole.
+  // The last file in the way: the three before it, written whole, are not
+  // put in place either.
   fs::remove(dest + "Guide.cnt.htm");
   MakeDirectory(dest + "Guide.gls.htm");
   run = Convert();
   ExpectSaveFailed(run);
-  EXPECT_EQ(DestinationEntries(), (std::vector<std::string>{"Guide.cnt.htm", "Guide.gls.htm",
-                                                            "Guide.toc.htm", "Guide.tocbtn.htm"}));
+  EXPECT_EQ(DestinationEntries(), std::vector<std::string>{"Guide.gls.htm"});
   EXPECT_TRUE(fs::is_directory(dest + "Guide.gls.htm"));
-  EXPECT_NE(Output(".cnt.htm").find("<P>Some <DFN>intro</DFN> text.</P>"), std::string::npos);
 }
 
 TEST_F(HostileFiles, OutputNameTakenByAPipeDoesNotHang) {
   MakeFifo(dest + "Guide.tocbtn.htm");
   ExpectSaveFailed(Convert());
+  EXPECT_EQ(DestinationEntries(), std::vector<std::string>{"Guide.tocbtn.htm"});
 }
 
 // Makes a folder immutable for as long as it lives: permissions do not stop
@@ -242,19 +248,20 @@ TEST_F(HostileFiles, WriteCutShortHalfWay) {
   EXPECT_TRUE(DestinationEntries().empty());
 }
 
-TEST_F(HostileFiles, DiskFullAfterTheFirstPages) {
-  // The glossary's template alone is over the limit; the pages before it fit.
-  WriteFileBytes(src + "BeforeGlossary.htm", std::string(100000, 'g'));
-  const std::string reference = dir / "reference/";
-  MakeDirectory(reference);
-  ASSERT_EQ(Run(Quote(SourcePath()) + " " + Quote(reference)).Status, 0);
-
-  const RunResult run = Convert("", SizeLimit(32768));
-  ExpectSaveFailed(run);
-  EXPECT_EQ(DestinationEntries(),
-            (std::vector<std::string>{"Guide.cnt.htm", "Guide.toc.htm", "Guide.tocbtn.htm"}));
-  for (const char* suffix : {".cnt.htm", ".toc.htm", ".tocbtn.htm"})
-    EXPECT_EQ(Output(suffix), ReadFileBytes(reference + "Guide" + suffix)) << suffix;
+TEST_F(HostileFiles, DiskFullAtAnyPageKeepsEveryOldPage) {
+  // One template at a time is over the limit; the pages around it fit.
+  const char* const templates[] = {"BeforeContent.htm", "BeforeTOC.htm", "BeforeTOCButtons.htm",
+                                   "BeforeGlossary.htm"};
+  for (const char* name : templates) {
+    SCOPED_TRACE(name);
+    const std::string original = ReadFileBytes(src + name);
+    WriteFileBytes(src + name, std::string(100000, 'g'));
+    WriteOldOutputs();
+    ExpectSaveFailed(Convert("", SizeLimit(32768)));
+    ExpectOldOutputs();
+    EXPECT_EQ(DestinationEntries().size(), 4u); // no temporary left behind
+    WriteFileBytes(src + name, original);
+  }
 }
 
 TEST_F(HostileFiles, PageExactlyAtTheSizeLimitIsWritten) {

@@ -73,6 +73,7 @@ const std::string kTricky = "site 'q' \"dq\" ; $(touch pwned) `touch pwned2` & |
 TEST_F(HostileNames, FramePageGoesToTheOpenerAsOneArgument) {
   const std::string site = dir / kTricky;
   MakeDirectory(site);
+  WriteFileBytes(site + "/Index.htm", "<HTML></HTML>");
   const RunResult run = Run("--open " + Quote(SourcePath()) + " " + Quote(site), OpenerPath());
   EXPECT_CONVERTED(run);
   EXPECT_EQ(run.Err, "");
@@ -83,6 +84,7 @@ TEST_F(HostileNames, FramePageGoesToTheOpenerAsOneArgument) {
 
 TEST_F(HostileNames, DestinationThatLooksLikeAnOption) {
   MakeDirectory(work + "-x dir");
+  WriteFileBytes(work + "-x dir/Index.htm", "<HTML></HTML>");
   const RunResult run =
       Run("--open -- " + Quote(SourcePath()) + " " + Quote("-x dir"), OpenerPath());
   EXPECT_CONVERTED(run);
@@ -117,6 +119,7 @@ TEST_F(HostileNames, NothingIsWrittenOutsideTheDestination) {
                                   " TMPDIR=" + Quote(dir / "tmp") +
                                   " XDG_RUNTIME_DIR=" + Quote(dir / "runtime");
   // Old pages, so that replacing them is seen as well.
+  WriteFileBytes(dest + "Index.htm", "<HTML></HTML>");
   WriteFileBytes(dest + "Guide.cnt.htm", "old");
   WriteFileBytes(dest + "Guide.tocbtn.htm", "old");
   const std::vector<std::string> skip{dir / "streams", record};
@@ -197,7 +200,6 @@ TEST_F(HostileNames, LinksPlantedAtOutputNamesAreReplacedNotFollowed) {
   WriteFileBytes(dir / "victim1", "precious 1");
   WriteFileBytes(dir / "victim2", "precious 2");
   fs::create_symlink(dir / "victim1", dest + "Guide.cnt.htm");
-  // The buttons file is not removed before saving: it is overwritten in place.
   fs::create_symlink(dir / "victim2", dest + "Guide.tocbtn.htm");
   const RunResult run = Convert();
   EXPECT_CONVERTED(run);

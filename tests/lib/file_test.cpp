@@ -387,6 +387,8 @@ TEST_F(RunFileTest, LeavesNoChildBehind) {
   InstallFakeOpener();
   RunFile("Index.htm", "", "", false, false);
   Recorded();
+  // The opener is watched until it ends, and no longer.
+  CheckOpeners(true);
   int status = 0;
   errno = 0;
   EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
@@ -418,4 +420,89 @@ TEST_F(RunFileTest, OpenSitePassesTheAddress) {
   ASSERT_EQ(recorded.size(), 2u);
   EXPECT_EQ(recorded[1], "https://www.example.org/a?b=1&c=2");
 }
+// A stand-in opener given through ORVANEL_OPENER: it exits with STATUS, or
+// keeps running when STATUS is empty.
+class WatchedOpenerTest : public RunFileTest {
+protected:
+  void TearDown() override {
+    ::unsetenv("ORVANEL_OPENER");
+    RunFileTest::TearDown();
+  }
+  void InstallOpener(const std::string& status) {
+    const std::string script = bin_ + "/opener";
+    WriteFileBytes(script,
+                   "#!/bin/sh\n" + (status.empty()
+                                        ? std::string("exec sleep 5 </dev/null >/dev/null 2>&1\n")
+                                        : "exit " + status + "\n"));
+    ::chmod(script.c_str(), 0755);
+    ::setenv("ORVANEL_OPENER", script.c_str(), 1);
+  }
+};
+
+TEST_F(WatchedOpenerTest, RunExistingFileRefusesWhatIsNotAReadableFile) {
+  InstallFakeOpener(); // would record a start
+  for (const std::string& name : {dir_ / "missing.htm", dir_.Path()}) {
+    SCOPED_TRACE(name);
+    RunExistingFile(name);
+    EXPECT_EQ(FunStatContext.Status, fsError);
+    EXPECT_EQ(FunStatContext.Description, "Failed to run file.");
+    EXPECT_EQ(FunStatContext.Parameter1, name);
+    EXPECT_NE(FunStatContext.SystemErrorCode, 0u);
+  }
+  EXPECT_FALSE(testing_support::FileExists(output_));
+
+  const std::string page = dir_ / "Index.htm";
+  WriteFileBytes(page, "<HTML></HTML>");
+  RunExistingFile(page);
+  EXPECT_EQ(FunStatContext.Status, fsPerfect);
+  EXPECT_EQ(Recorded(), (V{CurrentDirectory(), page}));
+  CheckOpeners(true);
+}
+
+TEST_F(WatchedOpenerTest, AFailureTheOpenerReportsLaterIsShownWithTheCallersMessage) {
+  RecordingErrorDialog dialog;
+  const std::pair<const char*, const char*> cases[] = {
+      {"3", "No program is registered to open it."}, {"4", "The program failed to open it."}};
+  for (const auto& [status, reason] : cases) {
+    SCOPED_TRACE(status);
+    dialog.Reports.clear();
+    InstallOpener(status);
+    OpenSite("https://www.example.org/", "Failed to open site.");
+    EXPECT_EQ(FunStatContext.Status, fsPerfect);
+    // What the caller had learnt last is left for it.
+    FunStatContext.Reset(fsWarning);
+    CheckOpeners(true);
+    EXPECT_EQ(FunStatContext.Status, fsWarning);
+    ASSERT_EQ(dialog.Reports.size(), 1u);
+    EXPECT_EQ(dialog.Reports[0].Message, "Failed to open site.");
+    EXPECT_NE(dialog.Reports[0].Report.find("* Description: \"Failed to run file.\""),
+              std::string::npos);
+    EXPECT_NE(dialog.Reports[0].Report.find("* Parameter 1: \"https://www.example.org/\""),
+              std::string::npos);
+    EXPECT_NE(dialog.Reports[0].Report.find(reason), std::string::npos);
+    // Shown once: the watch has ended.
+    CheckOpeners(true);
+    EXPECT_EQ(dialog.Reports.size(), 1u);
+  }
+
+  dialog.Reports.clear();
+  InstallOpener("4");
+  RunFile("Help.txt", "", "", false, false);
+  CheckOpeners(true);
+  ASSERT_EQ(dialog.Reports.size(), 1u);
+  EXPECT_EQ(dialog.Reports[0].Message, "Failed to run file.");
+}
+
+TEST_F(WatchedOpenerTest, AnOpenerStillRunningWhenTheWatchEndsIsASuccess) {
+  RecordingErrorDialog dialog;
+  InstallOpener("");
+  RunFile("page.htm", "", "", false, false);
+  EXPECT_EQ(FunStatContext.Status, fsPerfect);
+  CheckOpeners(false); // asked at once, it is still watched
+  CheckOpeners(true);
+  EXPECT_TRUE(dialog.Reports.empty());
+  int status = 0;
+  EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1); // the watcher is gone
+}
+
 #endif // !_WIN32

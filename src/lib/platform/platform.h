@@ -58,6 +58,45 @@ bool DeleteFile(const std::string& name);
 // Reads a whole regular file; false (last error set) when it cannot be read.
 bool ReadWholeFile(const std::string& name, std::string& bytes);
 
+// Whether NAME is a regular file (a link to one included) that this process
+// may read; the last error says why not.
+bool IsReadableFile(const std::string& name);
+
+// --- replacing files whole ---------------------------------------------------
+
+// Creates NAME as a new file for writing. Fails (ErrorAlreadyExists) when
+// anything is at the name already, a link included, which is never followed.
+// While it is open no other process can remove it with RemoveIfUnused.
+FileHandle CreateNew(const std::string& name);
+// Opens an existing file for reading without following a link, so that
+// RemoveIfUnused leaves it alone while it is open.
+FileHandle HoldFile(const std::string& name);
+// Writes what the system still holds of an open file through to the disk.
+bool FlushFile(FileHandle file);
+// Writes a folder's entries (renames) through to the disk, where the system
+// does not do so by itself.
+void FlushFolder(const std::string& folder);
+// Renames FROM to TO in one step, replacing what is at TO (a link there is
+// replaced, not followed).
+bool ReplaceFile(const std::string& from, const std::string& to);
+// Whether a file may be renamed while a process holds it open; where not
+// (Windows), callers close it first, and a name of a file another program
+// holds open cannot be removed either.
+extern const bool OpenFilesCanBeRenamed;
+// Gives EXISTING a second name NEW_NAME (a hard link; a link at EXISTING is
+// not followed). False where the file system has no such links.
+bool LinkFile(const std::string& existing, const std::string& newName);
+
+enum class EntryKind { None, File, Link, Folder, Other };
+// What is at NAME, without following a link.
+EntryKind GetEntryKind(const std::string& name);
+// The names in FOLDER, without "." and ".."; false when it cannot be read.
+bool ListFolder(const std::string& folder, std::vector<std::string>& names);
+// Removes the file or link NAME unless a process holds it open (see
+// CreateNew and HoldFile); never a folder. True when it was removed.
+bool RemoveIfUnused(const std::string& name);
+std::uint32_t ProcessId();
+
 // --- paths -----------------------------------------------------------------
 
 extern const char PathDelimiter;
@@ -78,9 +117,27 @@ std::string ExecutablePath();
 
 // Opens FILE with its associated program without waiting for it. PARAMETERS
 // is passed as it stands (already quoted by the caller); an empty DIRECTORY
-// means the current one. Never goes through a shell.
+// means the current one. Never goes through a shell. Where the opener reports
+// its outcome only later (xdg-open), WATCH receives a process to ask with
+// OpenerOutcome; otherwise it is set to NoOpenerWatch. The environment
+// variable ORVANEL_OPENER names another opener program (tests use one).
+using OpenerWatch = std::intptr_t;
+constexpr OpenerWatch NoOpenerWatch = 0;
 bool ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
-               bool minimized);
+               bool minimized, OpenerWatch& watch);
+
+// How long an opener is watched before it counts as having succeeded.
+constexpr int OpenerWatchMilliseconds = 3000;
+enum class OpenerResult {
+  Pending,      // still watched
+  Opened,       // exited with 0, or was still running when the watch ended
+  NoProgram,    // no program is registered for the file
+  ActionFailed, // the program failed to open it
+  Failed        // any other exit status (in EXIT_STATUS)
+};
+// The outcome of a watched opener; with WAIT it blocks until the watch ends
+// (at most OpenerWatchMilliseconds). Any result but Pending ends the watch.
+OpenerResult OpenerOutcome(OpenerWatch watch, bool wait, int& exitStatus);
 
 // The named single-instance lock. Returns false when it could not be made at
 // all; otherwise sets ALREADY_HELD when another process holds it (then this

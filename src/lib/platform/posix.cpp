@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -285,6 +286,132 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
   return true;
 }
 
+bool IsReadableFile(const std::string& name) {
+  struct stat st {};
+  const int fd = OpenNotFolder(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK, st);
+  if (fd < 0)
+    return false;
+  ::close(fd);
+  if (!S_ISREG(st.st_mode)) {
+    LastError = EINVAL;
+    return false;
+  }
+  return true;
+}
+
+// --- replacing files whole ------------------------------------------------------------
+
+// Files of a save in progress carry an advisory lock: a leftover that nobody
+// holds may be removed, one that a running save holds may not.
+FileHandle CreateNew(const std::string& name) {
+  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    SetErrno();
+    return InvalidFile;
+  }
+  ::flock(fd, LOCK_EX | LOCK_NB);
+  return fd;
+}
+
+FileHandle HoldFile(const std::string& name) {
+  const int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    SetErrno();
+    return InvalidFile;
+  }
+  ::flock(fd, LOCK_SH | LOCK_NB);
+  return fd;
+}
+
+bool FlushFile(FileHandle file) {
+  if (::fsync(Descriptor(file)) != 0) {
+    SetErrno();
+    return false;
+  }
+  return true;
+}
+
+void FlushFolder(const std::string& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) {
+    SetErrno();
+    return false;
+  }
+  return true;
+}
+
+const bool OpenFilesCanBeRenamed = true;
+
+bool LinkFile(const std::string& existing, const std::string& newName) {
+  if (::linkat(AT_FDCWD, existing.c_str(), AT_FDCWD, newName.c_str(), 0) != 0) {
+    SetErrno();
+    return false;
+  }
+  return true;
+}
+
+EntryKind GetEntryKind(const std::string& name) {
+  struct stat st {};
+  if (::lstat(name.c_str(), &st) != 0) {
+    SetErrno();
+    return EntryKind::None;
+  }
+  if (S_ISREG(st.st_mode))
+    return EntryKind::File;
+  if (S_ISLNK(st.st_mode))
+    return EntryKind::Link;
+  if (S_ISDIR(st.st_mode))
+    return EntryKind::Folder;
+  return EntryKind::Other;
+}
+
+bool ListFolder(const std::string& folder, std::vector<std::string>& names) {
+  names.clear();
+  DIR* entries = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!entries) {
+    SetErrno();
+    return false;
+  }
+  while (const dirent* entry = ::readdir(entries)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..")
+      names.push_back(name);
+  }
+  ::closedir(entries);
+  return true;
+}
+
+bool RemoveIfUnused(const std::string& name) {
+  const EntryKind kind = GetEntryKind(name);
+  if (kind == EntryKind::Link)
+    return DeleteFile(name);
+  if (kind != EntryKind::File)
+    return false;
+  const int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    SetErrno();
+    return false;
+  }
+  bool removed = false;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+    removed = DeleteFile(name);
+  else
+    SetErrno();
+  ::close(fd);
+  return removed;
+}
+
+std::uint32_t ProcessId() {
+  return static_cast<std::uint32_t>(::getpid());
+}
+
 // --- paths ---------------------------------------------------------------------
 
 const char PathDelimiter = '/';
@@ -402,13 +529,15 @@ void ExitImmediately(int code) {
 }
 
 bool ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
-               bool /*minimized*/) {
+               bool /*minimized*/, OpenerWatch& watch) {
+  watch = NoOpenerWatch;
   // xdg-open takes no "--": a relative name that looks like an option is
   // written as "./-name" instead.
   std::string target = file;
   if (!target.empty() && target[0] == '-')
     target = "./" + target;
-  std::vector<std::string> words{"xdg-open", target};
+  const char* opener = std::getenv("ORVANEL_OPENER");
+  std::vector<std::string> words{opener && *opener ? opener : "xdg-open", target};
   for (const std::string& word : SplitParameters(parameters))
     words.push_back(word);
   std::vector<char*> argv;
@@ -417,9 +546,10 @@ bool ShellOpen(const std::string& file, const std::string& parameters, const std
   argv.push_back(nullptr);
   const char* folder = directory.empty() ? nullptr : directory.c_str();
 
-  // The grandchild runs xdg-open; it reports a failed start through a pipe
-  // that closes by itself when exec succeeds. The child ends at once and is
-  // reaped here, so nothing lingers and nothing is waited for.
+  // The grandchild runs the opener; it reports a failed start through a pipe
+  // that closes by itself when exec succeeds. The child watches it for a
+  // while and ends with its exit status, or with 0 when it still runs: so the
+  // child always ends soon, and the opener, left running, is not ours to reap.
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) {
     SetErrno();
@@ -452,13 +582,26 @@ bool ShellOpen(const std::string& file, const std::string& parameters, const std
     if (grandchild < 0) {
       const int code = errno;
       [[maybe_unused]] const ssize_t n = ::write(pipeFds[1], &code, sizeof code);
+      ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    constexpr long stepMs = 20;
+    for (long waited = 0; waited < OpenerWatchMilliseconds; waited += stepMs) {
+      int status = 0;
+      const pid_t ended = ::waitpid(grandchild, &status, WNOHANG);
+      if (ended == grandchild) {
+        if (WIFEXITED(status))
+          ::_exit(WEXITSTATUS(status));
+        ::_exit(255);
+      }
+      if (ended < 0 && errno != EINTR)
+        ::_exit(0);
+      const timespec pause{0, stepMs * 1000000L};
+      ::nanosleep(&pause, nullptr);
     }
     ::_exit(0);
   }
   ::close(pipeFds[1]);
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
   int code = 0;
   ssize_t n;
   do {
@@ -466,10 +609,40 @@ bool ShellOpen(const std::string& file, const std::string& parameters, const std
   } while (n < 0 && errno == EINTR);
   ::close(pipeFds[0]);
   if (n == static_cast<ssize_t>(sizeof code)) {
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
     LastError = static_cast<std::uint32_t>(code != 0 ? code : ENOEXEC);
     return false;
   }
+  watch = static_cast<OpenerWatch>(child);
   return true;
+}
+
+OpenerResult OpenerOutcome(OpenerWatch watch, bool wait, int& exitStatus) {
+  exitStatus = 0;
+  if (watch == NoOpenerWatch)
+    return OpenerResult::Opened;
+  int status = 0;
+  pid_t ended;
+  do {
+    ended = ::waitpid(static_cast<pid_t>(watch), &status, wait ? 0 : WNOHANG);
+  } while (ended < 0 && errno == EINTR);
+  if (ended == 0)
+    return OpenerResult::Pending;
+  if (ended < 0) // reaped elsewhere: nothing more can be learnt
+    return OpenerResult::Opened;
+  exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+  switch (exitStatus) {
+  case 0:
+    return OpenerResult::Opened;
+  case 3: // xdg-open: no program found for the file
+    return OpenerResult::NoProgram;
+  case 4: // xdg-open: the action failed
+    return OpenerResult::ActionFailed;
+  default:
+    return OpenerResult::Failed;
+  }
 }
 
 bool CreateInstanceLock(const std::string& name, bool& alreadyHeld) {

@@ -16,9 +16,10 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-// windows.h maps DeleteFile to DeleteFileA; the platform layer keeps the
-// plain name for its own function.
+// windows.h maps DeleteFile and ReplaceFile to their A forms; the platform
+// layer keeps the plain names for its own functions.
 #undef DeleteFile
+#undef ReplaceFile
 
 // The shell request and the version record have the sizes the system
 // expects of a 32-bit program.
@@ -262,6 +263,130 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
   return true;
 }
 
+bool IsReadableFile(const std::string& name) {
+  const DWORD before = ::GetLastError();
+  const HANDLE handle = ::CreateFileA(name.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    EnsureError(ERROR_FILE_NOT_FOUND);
+    return false;
+  }
+  const bool disk = ::GetFileType(handle) == FILE_TYPE_DISK;
+  ::CloseHandle(handle);
+  if (!disk) {
+    ::SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  ::SetLastError(before);
+  return true;
+}
+
+// --- replacing files whole --------------------------------------------------------
+
+// A file open without shared delete access cannot be removed or renamed by
+// anyone else: that keeps a running save's files from RemoveIfUnused.
+FileHandle CreateNew(const std::string& name) {
+  return Open(name, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW,
+              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+}
+
+FileHandle HoldFile(const std::string& name) {
+  return Open(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+              FILE_FLAG_OPEN_REPARSE_POINT);
+}
+
+bool FlushFile(FileHandle file) {
+  const DWORD before = ::GetLastError();
+  if (!::FlushFileBuffers(Handle(file))) {
+    EnsureError(ERROR_WRITE_FAULT);
+    return false;
+  }
+  ::SetLastError(before);
+  return true;
+}
+
+void FlushFolder(const std::string&) {
+  // The renames are written through (MOVEFILE_WRITE_THROUGH).
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  // A read-only file is not replaced, as the system refuses to (not every
+  // emulation of it does).
+  const DWORD attributes = ::GetFileAttributesA(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  const DWORD before = ::GetLastError();
+  if (!::MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    EnsureError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  ::SetLastError(before);
+  return true;
+}
+
+const bool OpenFilesCanBeRenamed = false;
+
+bool LinkFile(const std::string& existing, const std::string& newName) {
+  const DWORD before = ::GetLastError();
+  if (!::CreateHardLinkA(newName.c_str(), existing.c_str(), nullptr)) {
+    EnsureError(ERROR_NOT_SUPPORTED);
+    return false;
+  }
+  ::SetLastError(before);
+  return true;
+}
+
+EntryKind GetEntryKind(const std::string& name) {
+  const DWORD attributes = ::GetFileAttributesA(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    EnsureError(ERROR_FILE_NOT_FOUND);
+    return EntryKind::None;
+  }
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+    return EntryKind::Link;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+    return EntryKind::Folder;
+  return EntryKind::File;
+}
+
+bool ListFolder(const std::string& folder, std::vector<std::string>& names) {
+  names.clear();
+  std::string pattern = folder.empty() ? std::string(".") : folder;
+  if (!IsPathDelimiter(pattern.back()))
+    pattern += '\\';
+  pattern += '*';
+  const DWORD before = ::GetLastError();
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    EnsureError(ERROR_PATH_NOT_FOUND);
+    return false;
+  }
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..")
+      names.push_back(name);
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+  ::SetLastError(before);
+  return true;
+}
+
+bool RemoveIfUnused(const std::string& name) {
+  const EntryKind kind = GetEntryKind(name);
+  if (kind != EntryKind::File && kind != EntryKind::Link)
+    return false;
+  return ::DeleteFileA(name.c_str()) != FALSE;
+}
+
+std::uint32_t ProcessId() {
+  return ::GetCurrentProcessId();
+}
+
 // --- paths -------------------------------------------------------------------------
 
 const char PathDelimiter = '\\';
@@ -370,7 +495,9 @@ void ExitImmediately(int code) {
 }
 
 bool ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
-               bool minimized) {
+               bool minimized, OpenerWatch& watch) {
+  // The shell says at once whether it could open the file.
+  watch = NoOpenerWatch;
   SHELLEXECUTEINFOA request{};
   request.cbSize = sizeof request;
   request.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_CONNECTNETDRV;
@@ -387,6 +514,11 @@ bool ShellOpen(const std::string& file, const std::string& parameters, const std
   }
   EnsureError(ShellFailureCode(request.hInstApp));
   return false;
+}
+
+OpenerResult OpenerOutcome(OpenerWatch, bool, int& exitStatus) {
+  exitStatus = 0;
+  return OpenerResult::Opened;
 }
 
 bool CreateInstanceLock(const std::string& name, bool& alreadyHeld) {
