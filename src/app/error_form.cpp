@@ -1,5 +1,7 @@
 #include "app/error_form.h"
 
+#include "app/main_form.h"
+
 #include <wx/button.h>
 #include <wx/panel.h>
 #include <wx/stattext.h>
@@ -64,6 +66,9 @@ TErrorForm::~TErrorForm() {
 
 bool TErrorForm::ShowReport(const std::string& caption, const std::string& message, bool* noErrors,
                             const std::string& report) {
+  // The log pane shows what led here before the dialog covers it.
+  if (MainForm)
+    MainForm->FlushLog();
   int closing = wxID_CANCEL;
   try {
     SetTitle(ToWx(caption));

@@ -121,10 +121,21 @@ void TMainForm::ApplicationEventsActivate() {
 }
 
 void TMainForm::LogLine(const std::string& line, int) {
-  WorkLogMemo->AppendText(ToWx(line) + "\n");
+  pendingLog_ += ToWx(line);
+  pendingLog_ += '\n';
+  if (!running_)
+    FlushLog();
+}
+
+void TMainForm::FlushLog() {
+  if (pendingLog_.empty())
+    return;
+  WorkLogMemo->AppendText(pendingLog_);
+  pendingLog_.clear();
 }
 
 void TMainForm::Progress(const ConversionProgress& progress) {
+  FlushLog();
   ProgressLabel->SetLabel(ToWx(ProgressCaption(progress)));
   ProcessMessages();
 }
@@ -162,6 +173,7 @@ void TMainForm::StartConversion(bool fast) {
   running_ = true;
   auto finish = [this] {
     running_ = false;
+    FlushLog();
     // A close during the conversion only hid the window; the handlers on
     // the stack still use it, so it is destroyed only now.
     if (closeAfterConversion_)

@@ -40,6 +40,8 @@ public:
   ConversionOptions CheckedOptions() const;
   /// The Index.htm step after saving (tests turn it off).
   bool OpenIndexAfterSave = true;
+  /// Puts the log lines gathered during a conversion into the log pane.
+  void FlushLog();
   /// The outcome of the last conversion.
   const ConversionResult& LastResult() const { return lastResult_; }
 
@@ -71,6 +73,10 @@ private:
 
   TConverter converter_;
   ConversionResult lastResult_;
+  // During a conversion log lines are gathered and shown with each progress
+  // report: a text control that takes them one by one costs more than the
+  // conversion itself.
+  wxString pendingLog_;
   // Asks the file openers now and then how they ended, without waiting.
   wxTimer openerTimer_;
   bool firstActivation_ = true;

@@ -1,5 +1,7 @@
 #include "app/message_boxes.h"
 
+#include "app/main_form.h"
+
 #include <wx/app.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
@@ -65,6 +67,8 @@ long StyleOf(std::uint32_t flags) {
 
 int TMessageBoxes::MessageBox(const std::string& caption, const std::string& text,
                               std::uint32_t flags) {
+  if (MainForm)
+    MainForm->FlushLog();
   if (!wxTheApp)
     return 0;
   wxWindow* parent = wxTheApp->GetTopWindow();
