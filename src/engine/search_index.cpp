@@ -199,13 +199,25 @@ void AppendPostings(PageSink& out, const std::vector<std::uint32_t>& postings) {
   }
 }
 
+// Eight bytes at a time: words are short, and hashing them is most of the
+// index's cost.
 std::uint32_t HashKey(std::string_view key) {
-  std::uint32_t h = 2166136261u;
-  for (const char c : key) {
-    h ^= static_cast<unsigned char>(c);
-    h *= 16777619u;
+  std::uint64_t h = key.size() * 0x9E3779B97F4A7C15ull;
+  std::size_t i = 0;
+  for (; i + 8 <= key.size(); i += 8) {
+    std::uint64_t chunk;
+    std::memcpy(&chunk, key.data() + i, 8);
+    h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 29;
   }
-  return h;
+  if (i < key.size()) {
+    std::uint64_t chunk = 0;
+    std::memcpy(&chunk, key.data() + i, key.size() - i);
+    h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 29;
+  }
+  h *= 0xC4CEB9FE1A85EC53ull;
+  return static_cast<std::uint32_t>(h >> 32);
 }
 
 } // namespace
@@ -223,9 +235,20 @@ void SearchIndex::Header(int level, const std::array<std::string_view, 10>& titl
   h.Level = level;
   h.Parent = level > 0 ? lastAtLevel_[static_cast<std::size_t>(level - 1)] : -1;
   Shown(titles[static_cast<std::size_t>(level)], false, h.Title, 0, nullptr);
-  PageSink bookmark;
-  html::HeaderBookmark(bookmark, titles, level);
-  h.Bookmark.assign(bookmark.View());
+  // The bookmark is written only when the search cannot make it from the
+  // titles of the path as shown: "HBM_" + the titles joined by "_", every
+  // character but an ASCII letter, digit or "_" as "_".
+  bool derivable = h.Title == titles[static_cast<std::size_t>(level)];
+  for (int i = 0; i < level && derivable; ++i) {
+    const int at = lastAtLevel_[static_cast<std::size_t>(i)];
+    derivable = at >= 0 &&
+                headers_[static_cast<std::size_t>(at)].Title == titles[static_cast<std::size_t>(i)];
+  }
+  if (!derivable) {
+    PageSink bookmark;
+    html::HeaderBookmark(bookmark, titles, level);
+    h.Bookmark.assign(bookmark.View());
+  }
   h.TextBegin = h.TextEnd = text_.size();
   headers_.push_back(std::move(h));
   lastAtLevel_[static_cast<std::size_t>(level)] = number;
@@ -380,10 +403,11 @@ void SearchIndex::EndWord() {
 
 std::uint32_t SearchIndex::FindOrAddWord(std::string_view key) {
   const std::size_t mask = slots_.size() - 1;
-  std::size_t slot = HashKey(key) & mask;
+  const std::uint32_t hash = HashKey(key);
+  std::size_t slot = hash & mask;
   while (const std::uint32_t entry = slots_[slot]) {
     const std::uint32_t w = entry - 1;
-    if (keyLength_[w] == key.size() &&
+    if (keyHash_[w] == hash && keyLength_[w] == key.size() &&
         std::memcmp(keys_.data() + keyBegin_[w], key.data(), key.size()) == 0)
       return w;
     slot = (slot + 1) & mask;
@@ -391,6 +415,7 @@ std::uint32_t SearchIndex::FindOrAddWord(std::string_view key) {
   const auto w = static_cast<std::uint32_t>(keyBegin_.size());
   keyBegin_.push_back(static_cast<std::uint32_t>(keys_.size()));
   keyLength_.push_back(static_cast<std::uint32_t>(key.size()));
+  keyHash_.push_back(hash);
   keys_.append(key);
   lastHeader_.push_back(UINT32_MAX);
   postings_.emplace_back();
@@ -400,7 +425,7 @@ std::uint32_t SearchIndex::FindOrAddWord(std::string_view key) {
     std::vector<std::uint32_t> grown(slots_.size() * 2, 0);
     const std::size_t m = grown.size() - 1;
     for (std::uint32_t i = 0; i < keyBegin_.size(); ++i) {
-      std::size_t s = HashKey({keys_.data() + keyBegin_[i], keyLength_[i]}) & m;
+      std::size_t s = keyHash_[i] & m;
       while (grown[s])
         s = (s + 1) & m;
       grown[s] = i + 1;
@@ -417,7 +442,7 @@ void SearchIndex::Write(PageSink& out, std::string_view contentFile,
   out.Append(", written by Orvanel with the pages.\n"
              "var OrvanelSearchIndex = {\n\"format\": 1,\n\"page\": ");
   AppendScriptString(out, contentFile);
-  // [level, parent, title, bookmark]
+  // [level, parent, title] or [level, parent, title, bookmark]
   out.Append(",\n\"headers\": [");
   for (std::size_t i = 0; i < headers_.size(); ++i) {
     const HeaderRecord& h = headers_[i];
@@ -427,8 +452,10 @@ void SearchIndex::Write(PageSink& out, std::string_view contentFile,
     out.AppendNumber(h.Parent);
     out.Append(',');
     AppendEscapedString(out, h.Title);
-    out.Append(',');
-    AppendScriptString(out, h.Bookmark);
+    if (!h.Bookmark.empty()) {
+      out.Append(',');
+      AppendScriptString(out, h.Bookmark);
+    }
     out.Append(']');
   }
   out.Append("],\n\"text\": [");
@@ -437,8 +464,9 @@ void SearchIndex::Write(PageSink& out, std::string_view contentFile,
     const HeaderRecord& h = headers_[i];
     AppendEscapedString(out, std::string_view(text_).substr(h.TextBegin, h.TextEnd - h.TextBegin));
   }
-  // [expression, bookmark, header]: the visible expressions in the order of
-  // their anchors, then those that have none.
+  // [expression, header, bookmark]: the visible expressions in the order of
+  // their anchors, then those that have none (header -1). The bookmark is
+  // left out when it is "GBM_" + the expression as shown made an identifier.
   out.Append("],\n\"glossary\": [");
   std::vector<bool> written(static_cast<std::size_t>(glossary.Count()), false);
   bool first = true;
@@ -454,10 +482,13 @@ void SearchIndex::Write(PageSink& out, std::string_view contentFile,
     std::string shown;
     Shown(expression, false, shown, 0, nullptr);
     AppendEscapedString(out, shown);
-    out.Append(",\"");
-    html::GlossaryBookmark(out, expression);
-    out.Append("\",");
+    out.Append(',');
     out.AppendNumber(header);
+    if (shown != expression) {
+      out.Append(",\"");
+      html::GlossaryBookmark(out, expression);
+      out.Append('"');
+    }
     out.Append(']');
   };
   for (const AnchorRecord& a : anchors_) {

@@ -42,7 +42,7 @@ private:
     int Level;
     int Parent;            // the header that holds the title one level up, or -1
     std::string Title;     // as shown, escaped for a script string
-    std::string Bookmark;  // HBM_...
+    std::string Bookmark;  // HBM_..., when it cannot be made from the titles
     std::size_t TextBegin; // in text_
     std::size_t TextEnd;
   };
@@ -71,6 +71,7 @@ private:
   std::string keys_;
   std::vector<std::uint32_t> keyBegin_;
   std::vector<std::uint32_t> keyLength_;
+  std::vector<std::uint32_t> keyHash_;
   std::vector<std::uint32_t> lastHeader_;
   std::vector<std::vector<std::uint32_t>> postings_;
   std::vector<std::uint32_t> slots_; // open addressing: word number + 1, 0 = free

@@ -26,6 +26,7 @@ TEST(SearchIndex, HoldsHeadersTextWordsAndVisibleGlossary) {
       "Welcome to <B>Orv</B>anel[:)]caf&eacute; &amp; <BR>more &#65;&#x62;c",
       "~S+=Install &amp; run",
       "~GS=setup",
+      "~GP=A &amp; B",
       "* Step[:pic]one [@example.org] two [unknown] Welcome",
       "~WARNP=Mind <I>the</I> \"gap\"",
       "~MIUS=example.org",
@@ -46,18 +47,19 @@ TEST(SearchIndex, HoldsHeadersTextWordsAndVisibleGlossary) {
             "\"format\": 1,\n"
             "\"page\": \"Guide.cnt.htm\",\n"
             "\"headers\": [\n"
-            "[0,-1,\"Guide\",\"HBM_Guide\"],\n"
+            "[0,-1,\"Guide\"],\n"
             "[1,0,\"Install & run\",\"HBM_Guide_Install__amp__run\"],\n"
-            "[1,0,\"Second\",\"HBM_Guide_Second\"],\n"
-            "[0,-1,\"Top\",\"HBM_Top\"]],\n"
+            "[1,0,\"Second\"],\n"
+            "[0,-1,\"Top\"]],\n"
             "\"text\": [\n"
             "\"Welcome to Orvanel caf\\u00e9 & more Abc\",\n"
             "\"Step one two [unknown] Welcome Mind the \\\"gap\\\" Raw [:x] stays\",\n"
             "\"a\",\n"
             "\"\"],\n"
             "\"glossary\": [\n"
-            "[\"guide\",\"GBM_guide\",0],\n"
-            "[\"setup\",\"GBM_setup\",1]],\n"
+            "[\"guide\",0],\n"
+            "[\"setup\",1],\n"
+            "[\"A & B\",1,\"GBM_A__amp__B\"]],\n"
             "\"words\": \"welcome to orvanel caf\\u00e9 more abc step one two unknown mind the gap "
             "raw x stays a\",\n"
             "\"postings\": \"0,1 0 0 0 0 0 1 1 1 1 1 1 1 1 1 1 2\"\n"

@@ -59,6 +59,11 @@
     return out;
   }
 
+  // A bookmark as the converter makes it from a text.
+  function identifier(text) {
+    return text.replace(/[^A-Za-z0-9_]/g, "_");
+  }
+
   function startsWith(word, prefix) {
     return word.lastIndexOf(prefix, 0) === 0;
   }
@@ -88,17 +93,20 @@
     var h = index.headers;
     for (var i = 0; i < h.length; i++) {
       var header = {
-        level: h[i][0], parent: h[i][1], title: h[i][2], bookmark: h[i][3],
+        level: h[i][0], parent: h[i][1], title: h[i][2],
         text: index.text[i] || "", titleWords: splitWords(h[i][2])
       };
       var path = [header.title];
       for (var p = header.parent; p >= 0; p = h[p][1]) path.unshift(h[p][2]);
       header.path = path;
+      // Written only when the titles as shown do not give it.
+      header.bookmark = h[i][3] || identifier("HBM_" + path.join("_"));
       headers.push(header);
     }
     for (var g = 0; g < index.glossary.length; g++) {
       var e = index.glossary[g];
-      glossary.push({expression: e[0], bookmark: e[1], header: e[2], words: splitWords(e[0])});
+      glossary.push({expression: e[0], header: e[1], words: splitWords(e[0]),
+                     bookmark: e[2] || identifier("GBM_" + e[0])});
     }
     words = index.words ? index.words.split(" ") : [];
     postings = index.postings ? index.postings.split(" ") : [];
