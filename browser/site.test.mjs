@@ -1,7 +1,8 @@
 // The converted example manual, read in headless Chromium.
 //
 // ORVANEL_SITE names a folder that holds the example's site files and the four
-// pages orvanel-convert wrote into it (scripts/test-browser prepares it).
+// pages and the search index orvanel-convert wrote into it (scripts/test-browser
+// prepares it).
 // ORVANEL_SCREENSHOT, when set, is where the picture of the frame page goes.
 // CHROMIUM overrides the browser binary (default /usr/bin/chromium).
 
@@ -15,6 +16,7 @@ import {chromium} from "playwright-core";
 
 const SITE = process.env.ORVANEL_SITE;
 const SCREENSHOT = process.env.ORVANEL_SCREENSHOT;
+const SEARCH_SCREENSHOT = process.env.ORVANEL_SEARCH_SCREENSHOT;
 const CHROMIUM = process.env.CHROMIUM || "/usr/bin/chromium";
 const BASE = "Manual";
 const FILES = {
@@ -23,6 +25,8 @@ const FILES = {
   buttons : `${BASE}.tocbtn.htm`,
   glossary : `${BASE}.gls.htm`,
 };
+const SEARCH_PAGE = "Search.htm";
+const SEARCH_INDEX = `${BASE}.search.js`;
 
 // Every wait has a bound; a hung page fails its test instead of the run.
 const WAIT_MS = 5_000;
@@ -30,7 +34,7 @@ const TEST_MS = 45_000;
 
 if (!SITE)
   throw new Error("ORVANEL_SITE must name the converted site folder");
-for (const name of ["Index.htm", ...Object.values(FILES)]) {
+for (const name of ["Index.htm", SEARCH_PAGE, SEARCH_INDEX, ...Object.values(FILES)]) {
   if (!fs.existsSync(path.join(SITE, name)))
     throw new Error(`${name} is missing from ${SITE}`);
 }
@@ -111,6 +115,7 @@ describe("bookmark links of the generated pages", () => {
 
 const TYPES = {
   ".htm" : "text/html",
+  ".js" : "text/javascript",
   ".html" : "text/html",
   ".css" : "text/css",
   ".gif" : "image/gif",
@@ -196,6 +201,7 @@ async function openSite(browser, indexUrl) {
     toc : byFile(FILES.toc),
     buttons : byFile(FILES.buttons),
     glossary : byFile(FILES.glossary),
+    search : byFile(SEARCH_PAGE),
   };
   // The generated links aim at the frame called ContentFrame.
   assert.equal(frames.content.name(), "ContentFrame",
@@ -359,7 +365,82 @@ function directFrameAccess(frames) {
   });
 }
 
-describe("the example site over http://", {timeout : TEST_MS * 4}, () => {
+// --- the search frame ------------------------------------------------------------
+
+// "synonyms" is written in the text of one section of the example only, and
+// in no title and no glossary expression.
+const ONLY_IN_ONE_TEXT = {query : "Synonym", title : "Hidden items"};
+
+// Types QUERY into the search box and waits for the status line.
+async function typeQuery(frames, query) {
+  const box = frames.search.locator("#SearchBox");
+  await box.fill("");
+  await box.pressSequentially(query);
+  await frames.search.waitForFunction(
+      (q) => document.getElementById("SearchResults").getAttribute("data-query") === q, query,
+      {timeout : WAIT_MS});
+  return frames.search.evaluate(() => ({
+    status : document.getElementById("SearchStatus").textContent,
+    titles : [...document.querySelectorAll("#SearchResults .SearchTitle")].map((e) => e.textContent),
+    paths : [...document.querySelectorAll("#SearchResults .SearchPath")].map((e) => e.textContent),
+    marks : [...document.querySelectorAll("#SearchResults .SearchExcerpt MARK")].map(
+        (e) => e.textContent),
+    selected : [...document.querySelectorAll("#SearchResults .SearchResult")].findIndex(
+        (e) => e.classList.contains("Selected")),
+    hrefs : [...document.querySelectorAll("#SearchResults .SearchResult")].map(
+        (e) => e.getAttribute("href")),
+  }));
+}
+
+async function checkSearch(frames) {
+  // A word of one section's text: that section alone, its hit shown in the
+  // excerpt; Enter brings its header into the content frame.
+  const found = await typeQuery(frames, ONLY_IN_ONE_TEXT.query);
+  assert.deepEqual(found.titles, [ ONLY_IN_ONE_TEXT.title ], found.status);
+  assert.equal(found.status, "1 result");
+  assert.ok(found.marks.length > 0 && found.marks.every((m) => /^synonym/i.test(m)), found.marks);
+  const bookmark = found.hrefs[0].split("#")[1];
+  assert.equal(found.hrefs[0], `${FILES.content}#${bookmark}`);
+  assert.ok(await resetContent(frames.content, bookmark), "the section is on the first screen");
+  await frames.search.locator("#SearchBox").press("Enter");
+  const at = await landOn(frames.content, bookmark);
+  assert.equal(at.hash, "#" + bookmark);
+  assert.ok(at.header && at.header.endsWith(ONLY_IN_ONE_TEXT.title), at.header);
+  assert.ok(at.headerInView, "the header is not in view");
+
+  // Titles first, then glossary expressions, then text; every word counts.
+  const ranked = await typeQuery(frames, "hidden item");
+  assert.equal(ranked.titles[0], "Hidden items");
+  const tiers = ranked.hrefs.map((h, i) => h.includes("#GBM_") ? 1
+                                         : /\bhidden/i.test(ranked.titles[i]) &&
+                                                   /\bitem/i.test(ranked.titles[i])
+                                             ? 0
+                                             : 2);
+  assert.deepEqual([...new Set(tiers) ], [ 0, 1, 2 ], ranked.hrefs.join(" "));
+  assert.deepEqual(tiers, [...tiers ].sort(), ranked.titles.join(" | "));
+
+  // The arrow keys move through the results; Enter opens the one selected.
+  assert.equal(ranked.selected, 0);
+  const box = frames.search.locator("#SearchBox");
+  await box.press("ArrowDown");
+  await box.press("ArrowDown");
+  await box.press("ArrowUp");
+  const second = await frames.search.evaluate(
+      () => [...document.querySelectorAll("#SearchResults .SearchResult")].findIndex(
+          (e) => e.classList.contains("Selected")));
+  assert.equal(second, 1);
+  const secondBookmark = ranked.hrefs[1].split("#")[1];
+  await resetContent(frames.content, secondBookmark);
+  await box.press("Enter");
+  assert.equal((await landOn(frames.content, secondBookmark)).hash, "#" + secondBookmark);
+
+  // No hit says so, and every word has to match.
+  const none = await typeQuery(frames, "synonyms zzqxv");
+  assert.deepEqual(none.titles, []);
+  assert.equal(none.status, "No results for \u201Csynonyms zzqxv\u201D.");
+}
+
+describe("the example site over http://", {timeout : TEST_MS * 6}, () => {
   let server;
   let browser;
   let indexUrl;
@@ -407,6 +488,29 @@ describe("the example site over http://", {timeout : TEST_MS * 4}, () => {
     await page.close();
   });
 
+  test("the search finds a section by a word of its text and opens it", {timeout : TEST_MS},
+       async () => {
+         const {page, frames, problems} = await openSite(browser, indexUrl);
+         await checkSearch(frames);
+         assert.deepEqual(problems, []);
+         await page.close();
+       });
+
+  test("screenshot of the search",
+       {timeout : TEST_MS, skip : !SEARCH_SCREENSHOT && "ORVANEL_SEARCH_SCREENSHOT not set"},
+       async () => {
+         const {page, frames, problems} = await openSite(browser, indexUrl);
+         await typeQuery(frames, "glossary link");
+         await frames.search.locator("#SearchBox").press("ArrowDown");
+         await frames.search.locator("#SearchBox").press("Enter");
+         await page.waitForTimeout(300);
+         fs.mkdirSync(path.dirname(SEARCH_SCREENSHOT), {recursive : true});
+         const png = await page.screenshot({path : SEARCH_SCREENSHOT, timeout : WAIT_MS});
+         assert.ok(png.length > 20_000, `the screenshot is only ${png.length} bytes`);
+         assert.deepEqual(problems, []);
+         await page.close();
+       });
+
   test("screenshot of the frame page",
        {timeout : TEST_MS, skip : !SCREENSHOT && "ORVANEL_SCREENSHOT not set"}, async () => {
          const {page, frames, problems} = await openSite(browser, indexUrl);
@@ -425,7 +529,7 @@ describe("the example site over http://", {timeout : TEST_MS * 4}, () => {
        });
 });
 
-describe("the example site from file://", {timeout : TEST_MS * 2}, () => {
+describe("the example site from file://", {timeout : TEST_MS * 3}, () => {
   let browser;
   const indexUrl = pathToFileURL(path.join(path.resolve(SITE), "Index.htm")).href;
 
@@ -449,6 +553,14 @@ describe("the example site from file://", {timeout : TEST_MS * 2}, () => {
        async () => {
          const {page, frames, problems} = await openSite(browser, indexUrl);
          await checkContentsEntries(frames);
+         assert.deepEqual(problems, []);
+         await page.close();
+       });
+
+  test("the search loads its index and opens results across the frames", {timeout : TEST_MS},
+       async () => {
+         const {page, frames, problems} = await openSite(browser, indexUrl);
+         await checkSearch(frames);
          assert.deepEqual(problems, []);
          await page.close();
        });

@@ -57,6 +57,9 @@ int main(int argc, char** argv) {
   app.add_flag("--no-table-elements", noTable, "Do not lay blocks out in tables");
   app.add_flag("--no-section-separators", noSeparators,
                "Do not put BeforeSection.htm before each header");
+  bool searchIndex = false;
+  app.add_flag("--search-index", searchIndex,
+               "Also write NAME.search.js, the index of the site's search");
   app.add_flag("--ignore-project-options", ignoreProjectOptions,
                "Ignore the ~PO_ option commands of the source");
   app.add_flag("--open", options.Open, "Open DESTINATION/Index.htm when done");
@@ -99,6 +102,7 @@ int main(int argc, char** argv) {
   conversion.MakeCodePretty = options.MakeCodePretty;
   conversion.UseTableElem = options.UseTable;
   conversion.UseSectionSep = options.UseSectionSep;
+  conversion.SearchIndex = searchIndex;
   conversion.OpenIndex = options.Open;
   const ConversionResult result = converter.Process(conversion);
   // A failure the opener reports later is shown here; the pages are written

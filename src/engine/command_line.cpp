@@ -37,6 +37,7 @@ constexpr Named kParameterCommands[] = {
     {"~po_makecodepretty=", Command::POMakeCodePretty},
     {"~po_usetableelem=", Command::POUseTableElem},
     {"~po_usesectionsep=", Command::POUseSectionSep},
+    {"~po_searchindex=", Command::POSearchIndex},
 };
 
 constexpr Named kBareCommands[] = {

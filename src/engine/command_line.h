@@ -60,6 +60,7 @@ enum class Command {
   POMakeCodePretty,
   POUseTableElem,
   POUseSectionSep,
+  POSearchIndex,
   // bare
   PPlus,
   PMinus,

@@ -62,6 +62,11 @@ void Conversion::CollectLine(std::string_view line) {
   if (WarnMalformed(*this, c, line, true))
     return;
   const Command command = ParameterCommand(line.substr(0, c.NameLength));
+  // The index is one file for the whole source: the collection pass decides.
+  if (command == Command::POSearchIndex) {
+    ApplyProjectOption(WantSearchIndex, c.F1);
+    return;
+  }
   const bool hidden = command == Command::GSH || command == Command::GPH;
   const bool glossary = hidden || command == Command::GS || command == Command::GP;
   if (glossary) {
@@ -164,6 +169,8 @@ void Conversion::ProcessLine(std::string_view line) {
     break; // accepted and ignored
   case Command::Title:
     html::TitleParagraph(out, s, f1);
+    if (searchIndex_)
+      searchIndex_->Text(f1, false);
     break;
   case Command::EW:
     EWText = f1;
@@ -226,6 +233,8 @@ void Conversion::ProcessLine(std::string_view line) {
     break;
   case Command::LIS:
     html::ListCaption(out, s, f1, InCodeBlock);
+    if (searchIndex_)
+      searchIndex_->Text(f1, false);
     break;
   case Command::POMakeCodePretty:
     ApplyProjectOption(MakeCodePretty, f1);
@@ -236,6 +245,8 @@ void Conversion::ProcessLine(std::string_view line) {
   case Command::POUseSectionSep:
     ApplyProjectOption(UseSectionSep, f1);
     break;
+  case Command::POSearchIndex:
+    break; // taken in the collection pass
   default:
     if (IsLevelForm(line))
       ProcessHeaderCommand(line, hcLevel, f1, f2);
@@ -272,6 +283,8 @@ void Conversion::ReferenceBlock(std::string_view text, int sentence, html::Refer
   }
   html::LayoutClose(out, s, indent);
   html::BlockEnd(out, s);
+  if (searchIndex_ && sentence != bsUrl)
+    searchIndex_->Text(text, ProcessInline && !InCodeBlock);
 }
 
 void Conversion::ApplyProjectOption(bool& option, std::string_view value) {
@@ -333,4 +346,6 @@ void Conversion::ProcessHeaderCommand(std::string_view line, int command, std::s
   html::ContentsEntry(pages_->TOC, Style(), HeaderTitles, next, contentFile_);
   html::HeaderParagraph(pages_->Content, Style(), HeaderTitles, next,
                         UseSectionSep ? std::string_view(beforeSection_) : std::string_view());
+  if (searchIndex_)
+    searchIndex_->Header(next, HeaderTitles, f2);
 }

@@ -17,7 +17,7 @@ Conversion::Conversion(IConverterHost& host, const ConversionOptions& options,
     : host_(host), options_(options), contentFile_(std::move(contentFile)),
       beforeSection_(std::move(beforeSection)), abortRequested_(abortRequested),
       MakeCodePretty(options.MakeCodePretty), UseTableElem(options.UseTableElem),
-      UseSectionSep(options.UseSectionSep) {
+      UseSectionSep(options.UseSectionSep), WantSearchIndex(options.SearchIndex) {
   crono_.Start();
 }
 
@@ -46,6 +46,8 @@ void Conversion::ProcessSourceLines(const SourceText& source, Pages& pages) {
     }
   }
   currentLine_ = 0;
+  if (WantSearchIndex)
+    searchIndex_ = std::make_unique<SearchIndex>();
   FinishGlossary();
   WriteGlossaryFile();
   AddLogLine("Glossary created.");
@@ -128,6 +130,8 @@ void Conversion::RunContentPass(const SourceText& source) {
       ProcessInlineText(line, scratch_);
       text = scratch_.View();
     }
+    if (searchIndex_)
+      searchIndex_->Text(line, ProcessInline && !InCodeBlock);
     if (text.empty())
       AddLogLine("Warning: empty paragraph.");
     else
@@ -142,6 +146,11 @@ void Conversion::RunContentPass(const SourceText& source) {
     lastReportedLine_ = lastTextLine_;
     host_.Progress({lastTextLine_, count, crono_.Elapsed()});
   }
+}
+
+void Conversion::WriteSearchIndex(PageSink& out) const {
+  if (searchIndex_)
+    searchIndex_->Write(out, contentFile_, glossary_);
 }
 
 // After a text line: the first one is reported at once, later ones when the

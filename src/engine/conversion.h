@@ -15,6 +15,7 @@
 #include "engine/host.h"
 #include "engine/html.h"
 #include "engine/page_sink.h"
+#include "engine/search_index.h"
 #include "engine/source_text.h"
 #include "lib/mytime.h"
 
@@ -42,6 +43,10 @@ public:
   int MaxOutlineLevel() const { return maxOutlineLevel_; }
   int GlossaryLinkCount() const { return glossaryLinkCount_; }
   int HiddenGlossaryItemCount() const { return hiddenGlossaryItemCount_; }
+  /// The search index, when the options or the source asked for one.
+  const SearchIndex* Index() const { return searchIndex_.get(); }
+  /// The index as a script, after ProcessSourceLines.
+  void WriteSearchIndex(PageSink& out) const;
   /// The conversion time so far, from construction.
   const TCrono& Crono() const { return crono_; }
 
@@ -107,6 +112,7 @@ private:
   bool UseTableElem;
   bool UseSectionSep;
   std::string_view EWText;
+  bool WantSearchIndex; // decided by the collection pass: the last option command counts
 
   bool ProcessInline = true;
   bool InCodeBlock = false;
@@ -120,6 +126,7 @@ private:
   int ParagraphDefinitionCountdown = 0;
 
   Glossary glossary_;
+  std::unique_ptr<SearchIndex> searchIndex_;
   Group sectionItems_;
   Group paragraphItems_;
   std::vector<std::uint32_t> seenStamp_; // per text id, for gathering a group's texts once

@@ -102,6 +102,7 @@ ConversionResult TConverter::Process(const ConversionOptions& options) {
     const std::string tocFileName = d + base + ".toc.htm";
     const std::string buttonsFileName = d + base + ".tocbtn.htm";
     const std::string glossaryFileName = d + base + ".gls.htm";
+    const std::string searchFileName = d + base + ".search.js";
 
     if (SameText(IncludePathDelimiter(s), d)) {
       fail(ConversionFailure::SameDirectories, __LINE__,
@@ -146,15 +147,25 @@ ConversionResult TConverter::Process(const ConversionOptions& options) {
       AddLogLine("User abort.");
     }
 
-    // All four pages or none: a site is never left half old, half new.
+    // All pages or none: a site is never left half old, half new. The search
+    // index belongs to the pages it points into, so it is saved with them.
     auto page = [](const std::string& name, const PageSink& sink) {
       return TFileContent{name, sink.Data(), sink.Size()};
     };
-    const bool saved = ReplaceFiles(
-        {page(contentFileName, pages.Content), page(tocFileName, pages.TOC),
-         page(buttonsFileName, pages.TOCButtons), page(glossaryFileName, pages.Glossary)});
-    if (saved)
+    std::vector<TFileContent> files = {
+        page(contentFileName, pages.Content), page(tocFileName, pages.TOC),
+        page(buttonsFileName, pages.TOCButtons), page(glossaryFileName, pages.Glossary)};
+    PageSink searchIndex;
+    if (conversion->Index()) {
+      conversion->WriteSearchIndex(searchIndex);
+      files.push_back(page(searchFileName, searchIndex));
+    }
+    const bool saved = ReplaceFiles(files);
+    if (saved) {
       result.FilesWritten = {contentFileName, tocFileName, buttonsFileName, glossaryFileName};
+      if (conversion->Index())
+        result.FilesWritten.push_back(searchFileName);
+    }
     if (saved) {
       result.FilesSaved = true;
       AddLogLine("File has been processed.");

@@ -14,6 +14,8 @@ struct ConversionOptions {
   bool MakeCodePretty = false;
   bool UseTableElem = true;
   bool UseSectionSep = true;
+  /// Also write NAME.search.js, the index the site's search reads.
+  bool SearchIndex = false;
   /// Open Index.htm in the destination after saving.
   bool OpenIndex = true;
   /// Least time between two progress reports; 0 reports after every text line.
@@ -44,7 +46,7 @@ struct ConversionResult {
   std::string FailureParameter;
   bool FilesSaved = false; ///< the four pages were written whole
   bool Aborted = false;
-  std::vector<std::string> FilesWritten;
+  std::vector<std::string> FilesWritten; ///< the four pages, then the search index if any
   int LineCount = 0;
   int HeaderCount = 0;
   int GlossaryItemCount = 0;

@@ -54,6 +54,8 @@ void Conversion::EnterSectionTopic(std::string_view expression) {
     AddToGroup(sectionItems_, expression);
     SectionDefinitionCountdown = 2;
     html::GlossaryAnchor(pages_->Content, expression);
+    if (searchIndex_)
+      searchIndex_->Anchor(expression);
   }
 }
 
@@ -67,6 +69,8 @@ void Conversion::EnterParagraphTopic(std::string_view expression) {
     return;
   }
   html::GlossaryAnchor(pages_->Content, expression);
+  if (searchIndex_)
+    searchIndex_->Anchor(expression);
 }
 
 void Conversion::CountHeader() {

@@ -253,6 +253,35 @@ TEST_F(DriverTest, FailedSaveWritesNoPageAndLogsTheFailure) {
   EXPECT_TRUE(errorDialog.Reports.empty());
 }
 
+TEST_F(DriverTest, SearchIndexIsAFifthFileSavedWithThePagesOrNotAtAll) {
+  Convert("Guide.txt", "~S=Intro\r\ntext\r\n");
+  EXPECT_FALSE(FileExists(out + "Guide.search.js"));
+  const std::string page = ReadFileBytes(out + "Guide.cnt.htm");
+
+  host.SearchIndex = true;
+  Convert("Guide.txt", "~S=Intro\r\ntext\r\n");
+  ASSERT_TRUE(result.FilesSaved);
+  EXPECT_EQ(result.FilesWritten.size(), 5u);
+  EXPECT_EQ(result.FilesWritten.back(), out + "Guide.search.js");
+  EXPECT_EQ(ReadFileBytes(out + "Guide.cnt.htm"), page);
+  const std::string index = ReadFileBytes(out + "Guide.search.js");
+  EXPECT_EQ(index.rfind("// The search index of Guide.cnt.htm", 0), 0u) << index;
+  EXPECT_NE(index.find("[0,-1,\"Intro\"]"), std::string::npos) << index;
+
+  // Asked for by the source alone, and like the pages kept whole when the
+  // save fails.
+  host.SearchIndex = false;
+  std::filesystem::remove(out + "Guide.toc.htm");
+  MakeDirectory(out + "Guide.toc.htm");
+  Convert("Guide.txt", "~PO_SearchIndex=TRUE\r\n~S=Other\r\n");
+  EXPECT_FALSE(result.FilesSaved);
+  EXPECT_EQ(ReadFileBytes(out + "Guide.search.js"), index);
+  std::filesystem::remove(out + "Guide.toc.htm");
+  Convert("Guide.txt", "~PO_SearchIndex=TRUE\r\n~S=Other\r\n");
+  EXPECT_TRUE(result.FilesSaved);
+  EXPECT_NE(ReadFileBytes(out + "Guide.search.js").find("[0,-1,\"Other\"]"), std::string::npos);
+}
+
 TEST(SaveFileTest, WritesExactlyTheContent) {
   TempDir dir;
   const std::string bytes("a\0b\r\n", 5);

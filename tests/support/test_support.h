@@ -57,6 +57,7 @@ public:
     o.MakeCodePretty = MakeCodePretty;
     o.UseTableElem = UseTable;
     o.UseSectionSep = UseSectionSep;
+    o.SearchIndex = SearchIndex;
     o.OpenIndex = false;
     o.ProgressIntervalMs = 0; // a report and a pump after every text line
     return o;
@@ -73,6 +74,7 @@ public:
   bool MakeCodePretty = false;
   bool UseTable = true;
   bool UseSectionSep = true;
+  bool SearchIndex = false;
 };
 
 /// Message boxes and beeps recorded instead of shown; installed for its
