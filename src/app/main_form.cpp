@@ -16,6 +16,7 @@
 #include "app/wx_text.h"
 #include "lib/error.h"
 #include "lib/file.h"
+#include "lib/installed.h"
 #include "lib/program.h"
 
 TMainForm* MainForm = nullptr;
@@ -218,5 +219,5 @@ void TMainForm::AboutMenuClick() {
 }
 
 void TMainForm::HelpMenuClick() {
-  RunFile(MakeProgramPath("Help.txt"), "", "", false, false);
+  RunFile(FindProgramDocument("Help.txt"), "", "", false, false);
 }

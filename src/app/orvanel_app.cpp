@@ -14,7 +14,8 @@
 #include "lib/program.h"
 
 const char* const ProgramName = "Orvanel";
-const char* const ProgramVersionText = "Version 1.0.1, released on 06.01.2006";
+// The version is project()'s, as orvanel-convert --version prints it.
+const char* const ProgramVersionText = "Version " ORVANEL_VERSION ", released on 06.01.2006";
 
 TMessageBoxes& MessageBoxes() {
   static TMessageBoxes boxes;
