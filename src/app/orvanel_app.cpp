@@ -9,6 +9,7 @@
 #include "app/about_form.h"
 #include "app/error_form.h"
 #include "app/main_form.h"
+#include "app/path_choice.h"
 #include "lib/dialogs.h"
 #include "lib/error.h"
 #include "lib/program.h"
@@ -73,6 +74,7 @@ bool TOrvanelApp::OnInit() {
   // The base class would refuse the two paths as unknown parameters.
   SetAppName(ProgramName);
   SetAppDisplayName(ProgramName);
+  UseSettingsFile();
   if (CreateWindowsOnInit)
     CreateForms();
   return true;
