@@ -12,6 +12,7 @@
 #include "app/wx_text.h"
 #include "lib/dialogs.h"
 #include "lib/file.h"
+#include "lib/installed.h"
 #include "lib/program.h"
 
 TErrorForm* ErrorForm = nullptr;
@@ -19,7 +20,8 @@ TErrorForm* ErrorForm = nullptr;
 TErrorForm::TErrorForm(wxWindow* owner)
     : wxDialog(owner, wxID_ANY, "Error", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
-      LogFileName(MakeProgramPath("Errors.log")) {
+      LogFileName(MakeProgramPath("Errors.log")),
+      StateLogFileName(MakeUserStatePath("Errors.log")) {
   SetFont(ArialPoints(9));
   SetBackgroundColour(FaceColour());
   SetClientSize(DesignSize(this, 340, 265));
@@ -106,7 +108,18 @@ bool TErrorForm::ShowReport(const std::string& caption, const std::string& messa
 }
 
 bool TErrorForm::WriteLog() {
-  return WriteErrorLog(LogFileName, memoText_);
+  writtenLogFileName_.clear();
+  if (WriteErrorLog(LogFileName, memoText_)) {
+    writtenLogFileName_ = LogFileName;
+    return true;
+  }
+  if (StateLogFileName.empty() || StateLogFileName == LogFileName)
+    return false;
+  CreateFolderOf(StateLogFileName);
+  if (!WriteErrorLog(StateLogFileName, memoText_))
+    return false;
+  writtenLogFileName_ = StateLogFileName;
+  return true;
 }
 
 void TErrorForm::FormActivate(wxActivateEvent& event) {
@@ -128,11 +141,16 @@ void TErrorForm::TerminateButtonClick(wxCommandEvent&) {
 }
 
 void TErrorForm::LogButtonClick(wxCommandEvent&) {
-  if (WriteLog())
-    BeepOkay();
+  if (!WriteLog())
+    return;
+  BeepOkay();
+  // Beside the program the user knows where to look; anywhere else is told.
+  if (writtenLogFileName_ != LogFileName)
+    MessageDialog("Information", "The error log was written to \"" + writtenLogFileName_ + "\".",
+                  MB_ICONINFORMATION_FLAG | MB_TASKMODAL_FLAG);
 }
 
 void TErrorForm::HelpButtonClick(wxCommandEvent&) {
   // The user guide is the program's one help file.
-  RunFile(MakeProgramPath("Help.txt"), "", "", false, true);
+  RunFile(FindProgramDocument("Help.txt"), "", "", false, true);
 }

@@ -24,13 +24,19 @@ public:
   bool ShowReport(const std::string& caption, const std::string& message, bool* noErrors,
                   const std::string& report) override;
   int RecursionCount() const override { return recursionCount_; }
-  /// Appends the memo's text to the error log; true on success.
+  /// Appends the memo's text to the error log: beside the program, or when
+  /// that cannot be written, in the user's state folder. True on success.
   bool WriteLog();
+  /// Where the last successful WriteLog wrote.
+  const std::string& WrittenLogFileName() const { return writtenLogFileName_; }
   /// The memo's text as shown, with CR LF line ends.
   const std::string& MemoText() const { return memoText_; }
 
   /// Where WriteLog writes: "Errors.log" beside the program.
   std::string LogFileName;
+  /// Where it writes when the program's folder is not writable (an installed
+  /// copy): "Errors.log" in the user's state folder; empty for nowhere.
+  std::string StateLogFileName;
 
   wxTextCtrl* MainMemo;
   wxButton* OkayButton;
@@ -51,6 +57,7 @@ private:
 
   int recursionCount_ = 0;
   std::string memoText_;
+  std::string writtenLogFileName_;
 };
 
 /// The one error dialog while it exists.

@@ -13,9 +13,11 @@
 #include "app/about_form.h"
 #include "app/form_style.h"
 #include "app/menu_commands.h"
+#include "app/path_choice.h"
 #include "app/wx_text.h"
 #include "lib/error.h"
 #include "lib/file.h"
+#include "lib/installed.h"
 #include "lib/program.h"
 
 TMainForm* MainForm = nullptr;
@@ -23,12 +25,27 @@ TMainForm* MainForm = nullptr;
 TMainForm::TMainForm()
     : wxFrame(nullptr, wxID_ANY, "Orvanel", wxDefaultPosition, wxDefaultSize,
               wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX),
-      converter_(*this) {
+      PathDialogs(&StandardPathDialogs()), converter_(*this) {
   SetFont(ArialPixels(12));
   SetBackgroundColour(FaceColour());
+  // The File menu comes first, before the About and Help commands.
+  auto* bar = new wxMenuBar;
+  FileMenu = new wxMenu;
+  OpenSourceMenuItem = FileMenu->Append(wxID_OPEN, L"&Open source file\u2026\tCtrl+O");
+  DestinationMenuItem = FileMenu->Append(wxID_ANY, L"&Destination folder\u2026");
+  bar->Append(FileMenu, "&File");
+  SetMenuBar(bar);
+  Bind(wxEVT_MENU, &TMainForm::OpenSourceMenuClick, this, OpenSourceMenuItem->GetId());
+  Bind(wxEVT_MENU, &TMainForm::DestinationMenuClick, this, DestinationMenuItem->GetId());
   AboutMenu = AppendMenuCommand(*this, "About", [this] { AboutMenuClick(); });
   HelpMenu = AppendMenuCommand(*this, "Help", [this] { HelpMenuClick(); });
   BuildControls();
+  // A source file can be dropped anywhere on the window. The toolkit asks
+  // the window under the pointer, so the log pane needs a target of its own.
+  auto chooseDropped = [this](const std::string& file) { return ChooseSource(file); };
+  DropTarget = new TSourceDropTarget(chooseDropped);
+  ClientPanel->SetDropTarget(DropTarget);
+  WorkLogMemo->SetDropTarget(new TSourceDropTarget(chooseDropped));
 
   const wxSize client = DesignSize(this, 690, 260);
   SetClientSize(client);
@@ -117,7 +134,65 @@ void TMainForm::ApplicationEventsActivate() {
   if (!firstActivation_)
     return;
   firstActivation_ = false;
-  converter_.TakeArguments(GetProgramParamCount(), GetProgramParam(1), GetProgramParam(2));
+  const int count = GetProgramParamCount();
+  if (count == 1) {
+    // Started from the desktop with a file: it is the source.
+    ChooseSource(GetProgramParam(1));
+    return;
+  }
+  if (count == 0) {
+    const RememberedPaths last = LoadRememberedPaths();
+    if (!last.Source.empty() && !last.Destination.empty()) {
+      chosenSource_ = last.Source;
+      chosenDestination_ = last.Destination;
+      TakeChosenPair(false);
+      return;
+    }
+  }
+  converter_.TakeArguments(count, GetProgramParam(1), GetProgramParam(2));
+  chosenSource_ = converter_.SourceFileName();
+  chosenDestination_ = converter_.DestinationDir();
+}
+
+bool TMainForm::CanChoosePaths() const {
+  // One conversion per run: its pair is the one it used.
+  return !running_ && !conversionStarted_;
+}
+
+bool TMainForm::ChooseSource(const std::string& source) {
+  if (!CanChoosePaths() || source.empty())
+    return false;
+  chosenSource_ = FullPathName(source);
+  if (chosenDestination_.empty())
+    chosenDestination_ = ProposedDestination(chosenSource_);
+  TakeChosenPair(true);
+  return true;
+}
+
+bool TMainForm::ChooseDestination(const std::string& destination) {
+  if (!CanChoosePaths() || destination.empty())
+    return false;
+  chosenDestination_ = FullPathName(destination);
+  TakeChosenPair(true);
+  return true;
+}
+
+void TMainForm::TakeChosenPair(bool remember) {
+  if (chosenSource_.empty() || chosenDestination_.empty())
+    return;
+  converter_.ChoosePaths(chosenSource_, chosenDestination_);
+  if (remember)
+    SaveRememberedPaths({converter_.SourceFileName(), converter_.DestinationDir()});
+}
+
+void TMainForm::OpenSourceMenuClick(wxCommandEvent&) {
+  if (CanChoosePaths())
+    ChooseSource(PathDialogs->ChooseSourceFile(this, chosenSource_));
+}
+
+void TMainForm::DestinationMenuClick(wxCommandEvent&) {
+  if (CanChoosePaths())
+    ChooseDestination(PathDialogs->ChooseDestinationFolder(this, chosenDestination_));
 }
 
 void TMainForm::LogLine(const std::string& line, int) {
@@ -167,9 +242,13 @@ void TMainForm::StartConversion(bool fast) {
     return;
   ConversionOptions options = CheckedOptions();
   options.Fast = fast;
-  // One conversion per run: the buttons stay disabled from here on.
+  // One conversion per run: the buttons and the choice of paths stay
+  // disabled from here on.
   FastConversionButton->Disable();
   FullConversionButton->Disable();
+  conversionStarted_ = true;
+  OpenSourceMenuItem->Enable(false);
+  DestinationMenuItem->Enable(false);
   running_ = true;
   auto finish = [this] {
     running_ = false;
@@ -230,5 +309,5 @@ void TMainForm::AboutMenuClick() {
 }
 
 void TMainForm::HelpMenuClick() {
-  RunFile(MakeProgramPath("Help.txt"), "", "", false, false);
+  RunFile(FindProgramDocument("Help.txt"), "", "", false, false);
 }

@@ -16,6 +16,9 @@ class wxCheckBox;
 class wxCloseEvent;
 class wxCommandEvent;
 class wxMenu;
+class wxMenuItem;
+class IPathDialogs;
+class TSourceDropTarget;
 class wxPanel;
 class wxStaticBox;
 class wxStaticText;
@@ -27,8 +30,19 @@ public:
   ~TMainForm() override;
 
   TConverter& Converter() { return converter_; }
-  /// The first activation: takes the two command-line arguments (once).
+  /// The first activation (once): takes the two command-line arguments; one
+  /// argument is the source with the destination proposed beside it; none
+  /// offers the pair chosen last.
   void ApplicationEventsActivate();
+  /// Takes SOURCE as the source file (from the File menu or a drop); the
+  /// destination stays, or is proposed beside it when there is none yet.
+  /// False while or after a conversion, which keeps its pair.
+  bool ChooseSource(const std::string& source);
+  /// Takes DESTINATION as the destination folder.
+  bool ChooseDestination(const std::string& destination);
+  /// The File menu's dialogs (tests install their own answers).
+  IPathDialogs* PathDialogs;
+  TSourceDropTarget* DropTarget;
   /// True while a conversion runs inside a click handler.
   bool ConversionRunning() const { return running_; }
 
@@ -56,6 +70,9 @@ public:
   wxCheckBox* UseTableCheckBox;
   wxCheckBox* UseSectionSepCheckBox;
   wxStaticText* ProgressLabel;
+  wxMenu* FileMenu;
+  wxMenuItem* OpenSourceMenuItem;
+  wxMenuItem* DestinationMenuItem;
   wxMenu* AboutMenu;
   wxMenu* HelpMenu;
 
@@ -67,6 +84,11 @@ private:
   void AbortConversionButtonClick(wxCommandEvent& event);
   void FormActivate(wxActivateEvent& event);
   void FormCloseQuery(wxCloseEvent& event);
+  void OpenSourceMenuClick(wxCommandEvent& event);
+  void DestinationMenuClick(wxCommandEvent& event);
+  // Logs and keeps the pair once both paths are known.
+  void TakeChosenPair(bool remember);
+  bool CanChoosePaths() const;
   void AboutMenuClick();
   void HelpMenuClick();
   void ProcessMessages();
@@ -80,6 +102,9 @@ private:
   // Asks the file openers now and then how they ended, without waiting.
   wxTimer openerTimer_;
   bool firstActivation_ = true;
+  bool conversionStarted_ = false;
+  std::string chosenSource_;
+  std::string chosenDestination_;
   bool running_ = false;
   bool closeAfterConversion_ = false;
 };

@@ -10,12 +10,14 @@
 #include "app/about_form.h"
 #include "app/error_form.h"
 #include "app/main_form.h"
+#include "app/path_choice.h"
 #include "lib/dialogs.h"
 #include "lib/error.h"
 #include "lib/program.h"
 
 const char* const ProgramName = "Orvanel";
-const char* const ProgramVersionText = "Version 1.0.1, released on 06.01.2006";
+// The version is project()'s, as orvanel-convert --version prints it.
+const char* const ProgramVersionText = "Version " ORVANEL_VERSION ", released on 06.01.2006";
 
 TMessageBoxes& MessageBoxes() {
   static TMessageBoxes boxes;
@@ -73,6 +75,7 @@ bool TOrvanelApp::OnInit() {
   // The base class would refuse the two paths as unknown parameters.
   SetAppName(ProgramName);
   SetAppDisplayName(ProgramName);
+  UseSettingsFile();
   if (CreateWindowsOnInit) {
     CreateForms();
 #ifdef __WXMSW__

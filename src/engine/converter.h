@@ -18,6 +18,9 @@ public:
   /// The first activation's reading of the arguments: with exactly two,
   /// makes them absolute and logs them with the source size; else warns.
   void TakeArguments(int paramCount, const std::string& source, const std::string& destination);
+  /// A pair chosen later (in the window): taken and logged as TakeArguments
+  /// takes two arguments.
+  void ChoosePaths(const std::string& source, const std::string& destination);
   /// The conversion buttons' validity check: shows "Invalid source file or
   /// destination directory." and returns false when an input is missing.
   bool CheckInputs();

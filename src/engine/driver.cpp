@@ -39,6 +39,10 @@ void TConverter::TakeArguments(int paramCount, const std::string& source,
     AddLogLine("Warning: there is no source file or destination directory.");
     return;
   }
+  ChoosePaths(source, destination);
+}
+
+void TConverter::ChoosePaths(const std::string& source, const std::string& destination) {
   sourceFileName_ = FullPathName(source);
   destinationDir_ = FullPathName(destination);
   AddLogLine("Source file: \"" + sourceFileName_ + "\".");

@@ -26,6 +26,7 @@ public:
 void SetMessageDialogs(IMessageDialogs* dialogs);
 
 constexpr std::uint32_t MB_ICONERROR_FLAG = 16;
+constexpr std::uint32_t MB_ICONINFORMATION_FLAG = 64;
 constexpr std::uint32_t MB_TASKMODAL_FLAG = 0x2000;
 
 void BeepOkay();

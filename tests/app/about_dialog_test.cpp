@@ -26,10 +26,12 @@ std::string Text(const wxString& s) {
   return FromWx(s);
 }
 
-// Clicks the menu bar's item INDEX ("About" is 0, "Help" 1): the items sit
+// Clicks the menu bar's item TITLE: the items ("File", "About", "Help") sit
 // side by side from the left, each as wide as its title and some padding.
-void ClickMenuBarItem(int index) {
+void ClickMenuBarItem(const char* title) {
   wxMenuBar* bar = MainForm->GetMenuBar();
+  const int index = bar->FindMenu(title);
+  ASSERT_NE(index, wxNOT_FOUND);
   const wxRect rect = bar->GetScreenRect();
   wxClientDC dc(MainForm);
   dc.SetFont(bar->GetFont());
@@ -89,7 +91,7 @@ TEST_F(AboutDialogTest, MenuCommandsOpenTheAboutDialogAndTheUserGuide) {
       checked = true;
       PressKey(WXK_ESCAPE);
     });
-    ClickMenuBarItem(0);
+    ClickMenuBarItem("About");
     ASSERT_TRUE(WaitUntil([&] { return about.Ran() && !AboutForm->IsShown(); }));
   }
   EXPECT_TRUE(checked);
@@ -97,13 +99,13 @@ TEST_F(AboutDialogTest, MenuCommandsOpenTheAboutDialogAndTheUserGuide) {
 
   // The next click on the bar still works, and Help opens the guide.
   ForgetOpenedFiles();
-  ClickMenuBarItem(1);
+  ClickMenuBarItem("Help");
   ASSERT_TRUE(WaitUntil([] { return !OpenedFiles().empty(); }, 5000));
   EXPECT_EQ(OpenedFiles(), std::vector<std::string>{MakeProgramPath("Help.txt")});
   // The menu bar let go of the mouse: the window takes the next click.
   Click(MainForm->MakeCodePrettyCheckBox);
   EXPECT_TRUE(WaitUntil([] { return MainForm->MakeCodePrettyCheckBox->GetValue(); }, 3000));
-  ClickMenuBarItem(1);
+  ClickMenuBarItem("Help");
   EXPECT_TRUE(WaitUntil([] { return OpenedFiles().size() == 2; }, 5000));
 
   // Each time it opens, Okay has the focus; Okay closes it.
@@ -113,7 +115,7 @@ TEST_F(AboutDialogTest, MenuCommandsOpenTheAboutDialogAndTheUserGuide) {
       focused = WaitUntil([] { return wxWindow::FindFocus() == AboutForm->OkayButton; }, 3000);
       Click(AboutForm->OkayButton);
     });
-    ClickMenuBarItem(0);
+    ClickMenuBarItem("About");
     ASSERT_TRUE(WaitUntil([&] { return about.Ran() && !AboutForm->IsShown(); }));
     EXPECT_TRUE(focused);
   }
@@ -175,7 +177,7 @@ TEST_F(AboutDialogTest, MenuCommandsWorkDuringAConversion) {
   Repeatedly openAbout([] {
     if (ProgressCount(*MainForm) < 1)
       return false;
-    ClickMenuBarItem(0);
+    ClickMenuBarItem("About");
     return true;
   });
   Click(MainForm->FastConversionButton);

@@ -1,5 +1,8 @@
 #include "app_fixture.h"
 
+#include <wx/config.h>
+#include <wx/fileconf.h>
+
 #include "app/main_form.h"
 #include "app/orvanel_app.h"
 #include "lib/program.h"
@@ -19,11 +22,15 @@ void WindowTest::SetUp() {
   WriteFileBytes(dest + "Index.htm", "<HTML><FRAMESET></FRAMESET></HTML>");
   app_testing::ForgetOpenedFiles();
   app_testing::SetOpenerAvailable(true);
+  // Each test keeps its remembered pair in its own settings file.
+  delete wxConfigBase::Set(new wxFileConfig("orvanel", wxEmptyString, dir / "orvanel.conf",
+                                            wxEmptyString, wxCONFIG_USE_LOCAL_FILE));
 }
 
 void WindowTest::TearDown() {
   DestroyForms();
   app_testing::Pump(20);
+  delete wxConfigBase::Set(nullptr);
 }
 
 void WindowTest::Start(const std::vector<std::string>& arguments) {

@@ -11,6 +11,7 @@
 #include "app/wx_text.h"
 #include "app_fixture.h"
 #include "lib/error.h"
+#include "lib/installed.h"
 #include "lib/program.h"
 #include "window_driver.h"
 
@@ -152,10 +153,41 @@ TEST_F(ErrorDialogTest, LogButtonAppendsTheTextToErrorsLog) {
             "earlier entry\r\n**********DESCRIPTION\r\nFailed.\r\n" + Report +
                 "\r\n**********\r\n");
   EXPECT_EQ(beeps.Beeps, std::vector<std::uint32_t>{0});
+  EXPECT_TRUE(beeps.Boxes.empty()) << "beside the program nothing needs saying";
+}
+
+TEST_F(ErrorDialogTest, LogButtonWritesToTheStateFolderWhenTheProgramsFolderIsNotWritable) {
+  EXPECT_EQ(ErrorForm->StateLogFileName, MakeUserStatePath("Errors.log"));
+  // A "folder" that is a file cannot be written, not even by root.
+  WriteFileBytes(dir / "program", "");
+  ErrorForm->LogFileName = dir / "program/Errors.log";
+  ErrorForm->StateLogFileName = dir / "state/orvanel/Errors.log";
+  RecordingDialogs dialogs;
+
+  ShowAndClose([&](TErrorForm& form) {
+    Click(form.LogButton);
+    EXPECT_TRUE(WaitUntil([&] { return !dialogs.Beeps.empty(); }, 5000));
+    Click(form.OkayButton);
+  });
+
+  EXPECT_EQ(ReadFileBytes(dir / "state/orvanel/Errors.log"),
+            "**********DESCRIPTION\r\nFailed.\r\n" + Report + "\r\n**********\r\n");
+  EXPECT_EQ(ErrorForm->WrittenLogFileName(), dir / "state/orvanel/Errors.log");
+  ASSERT_EQ(dialogs.Boxes.size(), 1u) << "the user is told where the log went";
+  EXPECT_EQ(dialogs.Boxes[0].Text,
+            "The error log was written to \"" + (dir / "state/orvanel/Errors.log") + "\".");
+  EXPECT_EQ(dialogs.Beeps, std::vector<std::uint32_t>{0});
+
+  // Beside the program again as soon as that can be written.
+  ErrorForm->LogFileName = dir / "Errors.log";
+  ASSERT_TRUE(ErrorForm->WriteLog());
+  EXPECT_EQ(ErrorForm->WrittenLogFileName(), dir / "Errors.log");
 }
 
 TEST_F(ErrorDialogTest, LogButtonGivesNoBeepWhenTheLogCannotBeWritten) {
   ErrorForm->LogFileName = dir / "no-such-folder/Errors.log";
+  WriteFileBytes(dir / "state", "");
+  ErrorForm->StateLogFileName = dir / "state/orvanel/Errors.log";
   RecordingDialogs beeps;
   ShowAndClose([&](TErrorForm& form) {
     Click(form.LogButton);

@@ -151,9 +151,10 @@ TEST_F(WindowTest, EchoesTheTwoArgumentsAsAbsolutePathsOnlyOnce) {
   EXPECT_EQ(LogLines(*MainForm), expected);
 }
 
-TEST_F(WindowTest, WarnsWhenNotGivenExactlyTwoArguments) {
+TEST_F(WindowTest, WarnsWhenGivenNoPathsOrMoreThanTwo) {
+  // Without arguments and with no pair kept from an earlier run.
   const std::vector<std::vector<std::string>> commandLines{
-      {"orvanel"}, {"orvanel", sourceFile}, {"orvanel", sourceFile, destination, "extra"}};
+      {"orvanel"}, {"orvanel", sourceFile, destination, "extra"}};
   for (const auto& commandLine : commandLines) {
     Start(commandLine);
     EXPECT_EQ(
@@ -235,14 +236,19 @@ TEST_F(WindowTest, IsLaidOutAsDesigned) {
   EXPECT_EQ(order, expected);
   EXPECT_EQ(wxWindow::FindFocus(), form.FastConversionButton);
 
-  // About and Help are commands on the bar itself, without accelerators.
+  // The File menu, then About and Help as commands on the bar itself,
+  // without accelerators.
   wxMenuBar* bar = form.GetMenuBar();
   ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(bar->GetMenuCount(), 2u);
-  EXPECT_EQ(Text(bar->GetMenuLabel(0)), "About");
-  EXPECT_EQ(Text(bar->GetMenuLabel(1)), "Help");
-  EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 0u);
+  ASSERT_EQ(bar->GetMenuCount(), 3u);
+  EXPECT_EQ(Text(bar->GetMenuLabelText(0)), "File");
+  EXPECT_EQ(Text(bar->GetMenuLabel(1)), "About");
+  EXPECT_EQ(Text(bar->GetMenuLabel(2)), "Help");
+  ASSERT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 2u);
+  EXPECT_EQ(form.OpenSourceMenuItem->GetItemLabelText(), L"Open source file\u2026");
+  EXPECT_EQ(form.DestinationMenuItem->GetItemLabelText(), L"Destination folder\u2026");
   EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 0u);
+  EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 0u);
 }
 
 TEST_F(WindowTest, FullConversionByItsButton) {

@@ -104,6 +104,9 @@ bool IsPathDelimiter(char c);
 // File or directory exists. Clears nothing; sets the last error when not.
 bool PathExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+// Creates the folder PATH and any missing parents (private to the user where
+// the system has such rights). True when it exists afterwards.
+bool CreateFolders(const std::string& path);
 // Absolute form of PATH, made lexically (no symbolic links resolved).
 std::string AbsolutePath(const std::string& path);
 // The system's long form of PATH (8.3 names expanded); empty when none.
@@ -112,6 +115,11 @@ std::string LongPathName(const std::string& path);
 // --- process ---------------------------------------------------------------
 
 std::string ExecutablePath();
+// The user's folder for files a program keeps between runs (its error log),
+// with a delimiter at the end: $XDG_STATE_HOME/orvanel/ (by default
+// ~/.local/state/orvanel/), on Windows %LOCALAPPDATA%\\Orvanel\\. Empty when
+// the environment names no such place. Not created here.
+std::string UserStateFolder();
 // Ends the process at once with CODE: no exit handlers, no destructors.
 [[noreturn]] void ExitImmediately(int code);
 

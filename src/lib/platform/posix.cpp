@@ -450,6 +450,24 @@ bool DirectoryExists(const std::string& path) {
   return true;
 }
 
+bool CreateFolders(const std::string& path) {
+  if (path.empty()) {
+    LastError = ENOENT;
+    return false;
+  }
+  // Each prefix that ends at a delimiter, then the whole path.
+  for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+    const std::string prefix = path.substr(0, end);
+    if (!prefix.empty() && ::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) {
+      SetErrno();
+      return false;
+    }
+    if (end == std::string::npos)
+      break;
+  }
+  return DirectoryExists(path);
+}
+
 std::string AbsolutePath(const std::string& path) {
   if (path.empty())
     return path;
@@ -499,6 +517,18 @@ std::string LongPathName(const std::string& path) {
 }
 
 // --- process -----------------------------------------------------------------------
+
+std::string UserStateFolder() {
+  // Relative values are to be ignored, as the base directory rules say.
+  const char* state = std::getenv("XDG_STATE_HOME");
+  if (state && state[0] == '/')
+    return std::string(state) + (state[std::strlen(state) - 1] == '/' ? "" : "/") + "orvanel/";
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/')
+    return std::string(home) + (home[std::strlen(home) - 1] == '/' ? "" : "/") +
+           ".local/state/orvanel/";
+  return "";
+}
 
 std::string ExecutablePath() {
 #if defined(__APPLE__)

@@ -472,6 +472,32 @@ std::string LongPathName(const std::string& path) {
 
 // --- process -------------------------------------------------------------------------
 
+bool CreateFolders(const std::string& path) {
+  if (path.empty()) {
+    ::SetLastError(ERROR_PATH_NOT_FOUND);
+    return false;
+  }
+  const DWORD before = ::GetLastError();
+  // Each prefix that ends at a delimiter, then the whole path. A prefix that
+  // exists or cannot be made ("C:", a share) fails harmlessly; whether the
+  // whole path is a folder at the end is what counts.
+  for (std::size_t end = path.find_first_of("\\/", 1);; end = path.find_first_of("\\/", end + 1)) {
+    ::CreateDirectoryA(path.substr(0, end).c_str(), nullptr);
+    if (end == std::string::npos)
+      break;
+  }
+  ::SetLastError(before);
+  return DirectoryExists(path);
+}
+
+std::string UserStateFolder() {
+  const char* local = std::getenv("LOCALAPPDATA");
+  if (!local || !local[0])
+    return "";
+  const std::string folder(local);
+  return folder + (folder.back() == '\\' || folder.back() == '/' ? "" : "\\") + "Orvanel\\";
+}
+
 std::string ExecutablePath() {
   const DWORD before = ::GetLastError();
   std::string path(MAX_PATH, '\0');
