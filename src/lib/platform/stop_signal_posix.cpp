@@ -1,0 +1,35 @@
+#include "platform/stop_signal.h"
+
+#include <csignal>
+
+#include <signal.h>
+
+namespace plat {
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+extern "C" void OnStopSignal(int) {
+  stopRequested = 1;
+}
+
+} // namespace
+
+void CatchStopRequests() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGPIPE, &ignore, nullptr);
+}
+
+bool StopRequested() {
+  return stopRequested != 0;
+}
+
+} // namespace plat
