@@ -15,7 +15,7 @@
 #include <httplib.h>
 
 #include "cli/live_site.h"
-#include "lib/platform/stop_signal.h"
+#include "lib/platform/serving.h"
 #include "lib/text.h"
 
 namespace fs = std::filesystem;
@@ -119,6 +119,10 @@ int ServeSite(const ServeSettings& settings, const std::function<ServedConversio
   server.new_task_queue = [] { return new httplib::ThreadPool(24); };
   // A stop waits for idle kept-alive connections; keep that short.
   server.set_keep_alive_timeout(1);
+  // Not the library's default options: those let a second server share a
+  // port that one already listens on.
+  server.set_socket_options(
+      [](auto socket) { plat::PrepareListeningSocket(static_cast<std::uintptr_t>(socket)); });
 
   server.Get(".*", [&](const httplib::Request& req, httplib::Response& res) {
     res.set_header("Cache-Control", "no-store");

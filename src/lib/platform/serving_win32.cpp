@@ -1,6 +1,8 @@
-#include "platform/stop_signal.h"
+#include "platform/serving.h"
 
 #include <atomic>
+
+#include <winsock2.h>
 
 #include <windows.h>
 
@@ -31,6 +33,12 @@ void CatchStopRequests() {
 
 bool StopRequested() {
   return stopRequested;
+}
+
+bool PrepareListeningSocket(std::uintptr_t socket) {
+  BOOL yes = TRUE;
+  return setsockopt(static_cast<SOCKET>(socket), SOL_SOCKET, SO_EXCLUSIVEADDRUSE,
+                    reinterpret_cast<const char*>(&yes), sizeof yes) == 0;
 }
 
 } // namespace plat

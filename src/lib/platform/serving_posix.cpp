@@ -1,8 +1,9 @@
-#include "platform/stop_signal.h"
+#include "platform/serving.h"
 
 #include <csignal>
 
 #include <signal.h>
+#include <sys/socket.h>
 
 namespace plat {
 
@@ -30,6 +31,11 @@ void CatchStopRequests() {
 
 bool StopRequested() {
   return stopRequested != 0;
+}
+
+bool PrepareListeningSocket(std::uintptr_t socket) {
+  int yes = 1;
+  return setsockopt(static_cast<int>(socket), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) == 0;
 }
 
 } // namespace plat
