@@ -20,6 +20,8 @@ extern "C" void OnStopSignal(int) {
 void CatchStopRequests() {
   struct sigaction action {};
   action.sa_handler = OnStopSignal;
+  // The conversion's and the server's calls go on; the flag is looked at often.
+  action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
