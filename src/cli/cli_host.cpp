@@ -35,11 +35,28 @@ CliHost::~CliHost() {
   SetMessageDialogs(nullptr);
 }
 
-void CliHost::LogLine(const std::string& line, int) {
-  if (options_.Quiet)
+void CliHost::LogLine(const std::string& line, int sourceLine) {
+  static const std::string kWarning = "* Warning: ";
+  if (!options_.Quiet) {
+    ClearProgress();
+    std::cout << line << '\n';
+  }
+  // Before the paths are taken a warning is about the arguments, not the source.
+  if (source_.empty() || line.compare(0, kWarning.size(), kWarning) != 0)
     return;
+  ++warningCount_;
   ClearProgress();
-  std::cout << line << '\n';
+  // The place follows its log line, also when both streams go to one file.
+  std::cout.flush();
+  std::string placed = source_ + ":";
+  if (sourceLine > 0)
+    placed += std::to_string(sourceLine) + ":";
+  placed += " warning: ";
+  placed.append(line, kWarning.size(), std::string::npos);
+  if (firstWarning_.empty())
+    firstWarning_ = placed;
+  placed += '\n';
+  std::fputs(placed.c_str(), stderr);
 }
 
 void CliHost::Progress(const ConversionProgress& progress) {
@@ -89,7 +106,8 @@ void CliHost::ClearProgress() {
 int CliHost::MessageBox(const std::string& caption, const std::string& text, std::uint32_t) {
   ClearProgress();
   std::cout.flush();
-  std::cerr << caption << ": " << ToLf(text) << std::endl;
+  lastMessage_ = ToLf(text);
+  std::cerr << caption << ": " << lastMessage_ << std::endl;
   return 1;
 }
 

@@ -18,6 +18,7 @@ struct CliOptions {
   bool UseProjectOptions = true;
   bool Open = false;
   bool Quiet = false;
+  bool WarningsAsErrors = false;
 };
 
 class CliHost : public IConverterHost, public IMessageDialogs, public IErrorDialog {
@@ -43,6 +44,21 @@ public:
   /// Removes the progress bar, if one is drawn.
   void ClearProgress();
 
+  /// From now on every warning also goes to standard error as
+  /// "SOURCE:LINE: warning: TEXT", SOURCE as the user gave it.
+  void PlaceWarningsIn(const std::string& source) { source_ = source; }
+  /// Warnings about the source since the last call of ResetCounts.
+  int WarningCount() const { return warningCount_; }
+  /// The text of the last message box, for a front end that shows it again.
+  const std::string& LastMessage() const { return lastMessage_; }
+  /// The first warning since ResetCounts, placed as on standard error.
+  const std::string& FirstWarning() const { return firstWarning_; }
+  void ResetCounts() {
+    warningCount_ = 0;
+    lastMessage_.clear();
+    firstWarning_.clear();
+  }
+
 private:
   void DrawProgress(long line, long total);
 
@@ -50,4 +66,8 @@ private:
   bool progressBar_;
   bool barShown_ = false;
   std::uint32_t lastDraw_ = 0;
+  std::string source_;
+  int warningCount_ = 0;
+  std::string lastMessage_;
+  std::string firstWarning_;
 };

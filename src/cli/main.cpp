@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/cli_host.h"
+#include "cli/serve.h"
 #include "engine/converter.h"
 #include "lib/error.h"
 #include "lib/file.h"
@@ -25,6 +26,22 @@ public:
     return "Usage: " + name + " [OPTIONS] SOURCE DESTINATION\n";
   }
 };
+
+std::string WarningsText(int count) {
+  return std::to_string(count) + (count == 1 ? " warning" : " warnings");
+}
+
+[[maybe_unused]] std::string FailureText(const ConversionResult& result, const CliHost& host) {
+  if (!result.FailureDescription.empty()) {
+    std::string text = result.FailureDescription;
+    if (!result.FailureParameter.empty())
+      text += " \"" + result.FailureParameter + "\"";
+    return text;
+  }
+  if (!host.LastMessage().empty())
+    return host.LastMessage();
+  return "The conversion failed.";
+}
 
 } // namespace
 
@@ -46,6 +63,8 @@ int main(int argc, char** argv) {
   bool noTable = false;
   bool noSeparators = false;
   bool ignoreProjectOptions = false;
+  bool serve = false;
+  int port = 8000;
   std::vector<std::string> paths;
 
   auto* fastFlag = app.add_flag("--fast", fast, "Fast conversion: no links to the glossary");
@@ -62,8 +81,21 @@ int main(int argc, char** argv) {
                "Also write NAME.search.js, the index of the site's search");
   app.add_flag("--ignore-project-options", ignoreProjectOptions,
                "Ignore the ~PO_ option commands of the source");
-  app.add_flag("--open", options.Open, "Open DESTINATION/Index.htm when done");
-  app.add_flag("--quiet", options.Quiet, "Print nothing but errors");
+  auto* openFlag = app.add_flag("--open", options.Open, "Open DESTINATION/Index.htm when done");
+  app.add_flag("--quiet", options.Quiet, "Print nothing but errors and warnings");
+  app.add_flag("--warnings-as-errors", options.WarningsAsErrors,
+               "Exit with status 1 when the source gave any warning (the pages are still "
+               "written)");
+  auto* serveFlag =
+      app.add_flag("--serve", serve,
+                   "Serve DESTINATION on http://127.0.0.1:PORT/ and convert again whenever "
+                   "the source, its templates or the site's files change; pages reload "
+                   "themselves. Ctrl-C stops");
+  app.add_option("--port", port, "The port for --serve (default 8000; 0: any free port)")
+      ->check(CLI::Range(0, 65535))
+      ->needs(serveFlag);
+  serveFlag->excludes(openFlag);
+  openFlag->excludes(serveFlag);
   app.add_option("SOURCE DESTINATION", paths, "The source file and the destination folder")
       ->expected(0, -1);
 
@@ -94,6 +126,7 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   converter.TakeArguments(2, paths[0], paths[1]);
+  host.PlaceWarningsIn(paths[0]);
   if (!converter.CheckInputs())
     return kExitFailed;
   ConversionOptions conversion;
@@ -104,6 +137,44 @@ int main(int argc, char** argv) {
   conversion.UseSectionSep = options.UseSectionSep;
   conversion.SearchIndex = searchIndex;
   conversion.OpenIndex = options.Open;
+
+  if (serve) {
+#ifdef ORVANEL_SERVE
+    ServeSettings settings;
+    settings.Source = paths[0];
+    settings.Destination = paths[1];
+    settings.Port = port;
+    const std::string base = RemoveFileExt(FileNameOf(paths[0]));
+    settings.ContentPage = base + ".cnt.htm";
+    settings.Pages = {settings.ContentPage, base + ".toc.htm", base + ".tocbtn.htm",
+                      base + ".gls.htm"};
+    conversion.OpenIndex = false;
+    return ServeSite(settings, [&]() {
+      host.ResetCounts();
+      ServedConversion served;
+      // The source may have gone since the last conversion.
+      if (!converter.CheckInputs()) {
+        served.Failure = host.LastMessage();
+        return served;
+      }
+      const ConversionResult result = converter.Process(conversion);
+      host.ClearProgress();
+      std::cout.flush();
+      if (!result.FilesSaved) {
+        served.Failure = FailureText(result, host);
+      } else if (options.WarningsAsErrors && host.WarningCount() > 0) {
+        served.Failure = WarningsText(host.WarningCount()) + ": " + host.FirstWarning();
+      } else {
+        served.Good = true;
+      }
+      return served;
+    });
+#else
+    std::cerr << "orvanel-convert: --serve is not available in this build\n";
+    return kExitFailed;
+#endif
+  }
+
   const ConversionResult result = converter.Process(conversion);
   // A failure the opener reports later is shown here; the pages are written
   // all the same, so the exit status stays.
@@ -118,5 +189,12 @@ int main(int argc, char** argv) {
       std::cerr << " \"" << result.FailureParameter << "\"";
     std::cerr << std::endl;
   }
-  return result.FilesSaved ? kExitConverted : kExitFailed;
+  if (!result.FilesSaved)
+    return kExitFailed;
+  if (options.WarningsAsErrors && host.WarningCount() > 0) {
+    std::cerr << "orvanel-convert: " << WarningsText(host.WarningCount())
+              << ", treated as errors (--warnings-as-errors)" << std::endl;
+    return kExitFailed;
+  }
+  return kExitConverted;
 }

@@ -34,8 +34,8 @@ PageSink::Block PageSink::Allocate(std::size_t capacity) {
 }
 
 void PageSink::Reserve(std::size_t size) {
-  if (size > capacity_ && size_ <= MaxSize) {
-    const std::size_t capacity = std::min(size, MaxSize);
+  if (size > capacity_ && size_ <= limit_) {
+    const std::size_t capacity = std::min(size, limit_);
     Block block = Allocate(capacity);
     if (size_)
       std::memcpy(block.get(), data_.get(), size_);
@@ -47,14 +47,14 @@ void PageSink::Reserve(std::size_t size) {
 void PageSink::Grow(std::size_t more) {
   // A page that cannot take more text must not be saved with a hole in it:
   // the conversion ends through its failure path.
-  if (more > MaxSize - size_)
+  if (more > limit_ - size_)
     throw TOrvanelError("Failed to add text to an output file: Size too big.");
   std::size_t capacity = capacity_ ? capacity_ : 4096;
   while (capacity < size_ + more)
     capacity *= 2;
   // Never room beyond the limit, so that reaching it always comes here.
-  if (capacity > MaxSize)
-    capacity = MaxSize;
+  if (capacity > limit_)
+    capacity = limit_;
   Block block = Allocate(capacity);
   if (size_)
     std::memcpy(block.get(), data_.get(), size_);

@@ -13,7 +13,8 @@ public:
   /// The most a page may hold: the support library's storage limit.
   static constexpr std::size_t MaxSize = (std::size_t{1} << 30) - 1;
 
-  PageSink() = default;
+  /// LIMIT is the most the page may hold (smaller ones are for tests).
+  explicit PageSink(std::size_t limit = MaxSize) : limit_(limit) {}
   PageSink(const PageSink&) = delete;
   PageSink& operator=(const PageSink&) = delete;
 
@@ -66,4 +67,5 @@ private:
   Block data_{nullptr, Release{0}};
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
+  std::size_t limit_ = MaxSize;
 };

@@ -39,16 +39,20 @@ TEST(PageSink, ReserveKeepsTheContentAndExtendWritesInPlace) {
 }
 
 TEST(PageSink, APageBeyondItsLimitFailsInsteadOfLosingText) {
-  PageSink sink;
-  const std::string block(1 << 20, 'p');
-  // Whole megabytes up to the last one that fits.
-  for (std::size_t i = 0; i + 1 < (PageSink::MaxSize + 1) / block.size(); ++i)
+  // A small limit stands for the real one (whole conversions test that).
+  constexpr std::size_t limit = (1 << 20) - 1;
+  PageSink sink(limit);
+  const std::string block(1 << 12, 'p');
+  // Whole blocks up to the last one that fits.
+  for (std::size_t i = 0; i + 1 < (limit + 1) / block.size(); ++i)
     sink.Append(block);
   EXPECT_THROW(sink.Append(block), TOrvanelError);
-  EXPECT_EQ(sink.Size(), PageSink::MaxSize + 1 - block.size());
+  EXPECT_EQ(sink.Size(), limit + 1 - block.size());
   sink.Append(std::string(block.size() - 1, 'q')); // exactly the limit
-  EXPECT_EQ(sink.Size(), PageSink::MaxSize);
+  EXPECT_EQ(sink.Size(), limit);
   EXPECT_THROW(sink.Append('r'), TOrvanelError);
+  EXPECT_THROW(sink.Extend(1), TOrvanelError);
+  EXPECT_EQ(sink.View().back(), 'q');
 }
 
 } // namespace
