@@ -146,8 +146,10 @@ int main(int argc, char** argv) {
     settings.Port = port;
     const std::string base = RemoveFileExt(FileNameOf(paths[0]));
     settings.ContentPage = base + ".cnt.htm";
+    // What a conversion writes is never a change to convert again for: the
+    // four pages and the search index.
     settings.Pages = {settings.ContentPage, base + ".toc.htm", base + ".tocbtn.htm",
-                      base + ".gls.htm"};
+                      base + ".gls.htm", base + ".search.js"};
     conversion.OpenIndex = false;
     return ServeSite(settings, [&]() {
       host.ResetCounts();

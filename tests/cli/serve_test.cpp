@@ -216,6 +216,18 @@ TEST_F(ServeTest, AChangeConvertsAgainAndAFailureKeepsTheLastGoodPages) {
   EXPECT_NE(out.find("* File has been processed."), out.rfind("* File has been processed."));
 }
 
+TEST_F(ServeTest, WhatAConversionWritesIsNoChangeToConvertAgainFor) {
+  // The search index is written beside the pages; were it watched, every
+  // conversion would start the next one.
+  ASSERT_TRUE(Start("--port 0 --search-index")) << ReadSoFar(dir / "err.txt");
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  EXPECT_TRUE(FileExists(site + "/Guide.search.js"));
+  const std::string out = ReadSoFar(dir / "out.txt");
+  const std::size_t first = out.find("* File has been processed.");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(out.find("* File has been processed.", first + 1), std::string::npos) << out;
+}
+
 TEST_F(ServeTest, ATakenPortIsAnErrorAndSigtermStopsCleanly) {
   ASSERT_TRUE(Start("--port 0 --quiet")) << ReadSoFar(dir / "err.txt");
   const int taken = port;
