@@ -3,6 +3,8 @@
 // language and inline markup.
 #include "stress_project.h"
 
+#include "seeded_random.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
@@ -15,19 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class Random {
-public:
-  explicit Random(std::uint32_t seed) : rng_(seed) {}
-  int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
-  bool Chance(int percent) { return Below(100) < percent; }
-  template <class T> const T& Pick(const std::vector<T>& v) {
-    return v[static_cast<std::size_t>(Below(static_cast<int>(v.size())))];
-  }
-
-private:
-  std::mt19937 rng_;
-};
 
 std::string Folded(std::string s) {
   for (char& c : s)

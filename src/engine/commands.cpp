@@ -23,14 +23,10 @@ std::string Quoted(std::string_view line) {
 } // namespace
 
 bool Conversion::CheckLineCharacters(std::string_view line) {
-  for (char ch : line) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 32 || c > 127) {
-      AddLogLine("Warning: invalid header / bookmark name " + Quoted(line));
-      return false;
-    }
-  }
-  return true;
+  if (IsPrintableAscii(line))
+    return true;
+  AddLogLine("Warning: invalid header / bookmark name " + Quoted(line));
+  return false;
 }
 
 // The warnings of a malformed line are given in both passes.

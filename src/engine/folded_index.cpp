@@ -54,18 +54,26 @@ void FoldedIndex::Reserve(std::size_t count) {
   ids_.reserve(count);
 }
 
+std::size_t FoldedIndex::Probe(std::string_view text, std::uint64_t hash) const {
+  const auto tag = static_cast<std::uint32_t>(hash >> 32);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  while (const std::uint32_t k = slots_[i]) {
+    if (tags_[k - 1] == tag && SameText(texts_[k - 1], text))
+      break;
+    i = (i + 1) & mask;
+  }
+  return i;
+}
+
 std::pair<int, bool> FoldedIndex::Insert(std::string_view text, int nextId) {
   if ((texts_.size() + 1) * 2 > slots_.size())
     Reserve(slots_.empty() ? 8 : slots_.size());
   const std::uint64_t h = Hash(text);
+  const std::size_t i = Probe(text, h);
+  if (const std::uint32_t k = slots_[i])
+    return {ids_[k - 1], false};
   const auto tag = static_cast<std::uint32_t>(h >> 32);
-  const std::size_t mask = slots_.size() - 1;
-  std::size_t i = h & mask;
-  while (const std::uint32_t k = slots_[i]) {
-    if (tags_[k - 1] == tag && SameText(texts_[k - 1], text))
-      return {ids_[k - 1], false};
-    i = (i + 1) & mask;
-  }
   texts_.push_back(text);
   tags_.push_back(tag);
   ids_.push_back(nextId);
@@ -76,14 +84,6 @@ std::pair<int, bool> FoldedIndex::Insert(std::string_view text, int nextId) {
 int FoldedIndex::Find(std::string_view text) const {
   if (slots_.empty())
     return -1;
-  const std::uint64_t h = Hash(text);
-  const auto tag = static_cast<std::uint32_t>(h >> 32);
-  const std::size_t mask = slots_.size() - 1;
-  std::size_t i = h & mask;
-  while (const std::uint32_t k = slots_[i]) {
-    if (tags_[k - 1] == tag && SameText(texts_[k - 1], text))
-      return ids_[k - 1];
-    i = (i + 1) & mask;
-  }
-  return -1;
+  const std::uint32_t k = slots_[Probe(text, Hash(text))];
+  return k ? ids_[k - 1] : -1;
 }

@@ -22,6 +22,8 @@ public:
 
 private:
   static std::uint64_t Hash(std::string_view text);
+  /// The slot that holds TEXT, or the empty one where it would go.
+  std::size_t Probe(std::string_view text, std::uint64_t hash) const;
 
   std::vector<std::uint32_t> slots_; // 0: empty, else 1 + an index into the arrays below
   std::vector<std::string_view> texts_;

@@ -6,19 +6,6 @@
 
 #include "lib/text.h"
 
-namespace {
-
-bool PrintableAscii(std::string_view line) {
-  for (char ch : line) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 32 || c > 127)
-      return false;
-  }
-  return true;
-}
-
-} // namespace
-
 Glossary::Glossary() = default;
 Glossary::~Glossary() = default;
 
@@ -48,7 +35,7 @@ Glossary::AddResult Glossary::Add(std::string_view line, std::string_view expres
   // never matches an expression.
   if (storedTexts_.Find(expression) >= 0)
     return AddResult::Duplicate;
-  if (!PrintableAscii(line))
+  if (!IsPrintableAscii(line))
     return AddResult::InvalidName;
   const std::string_view text = commonTopic.empty() ? expression : Store(expression, commonTopic);
   storedTexts_.Insert(text, Count());

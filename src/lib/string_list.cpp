@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "error.h"
+#include "file.h"
 #include "platform/platform.h"
 #include "text.h"
 
@@ -72,11 +73,7 @@ void TStringList::SetText(const std::string& bytes) {
 }
 
 void TStringList::LoadFromFile(const std::string& fileName) {
-  std::string bytes;
-  if (!plat::ReadWholeFile(fileName, bytes))
-    throw TOrvanelError("Failed to open file: " + fileName + " (" +
-                        plat::SystemErrorText(plat::GetLastError()) + ")");
-  SetText(bytes);
+  SetText(LoadFileBytes(fileName));
 }
 
 std::string TStringList::Text() const {

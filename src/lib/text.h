@@ -36,6 +36,16 @@ struct TextLess {
 /// a lowercase ASCII letter.
 bool IsAcronym(std::string_view text);
 
+/// True when every byte is from 32 to 127: what a bookmark name may hold.
+inline bool IsPrintableAscii(std::string_view text) {
+  for (char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 32 || c > 127)
+      return false;
+  }
+  return true;
+}
+
 /// Replaces every character that is not an ASCII letter, digit or '_' by '_'.
 void MakeIdentifier(std::string& text);
 

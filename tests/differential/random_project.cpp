@@ -1,23 +1,12 @@
 #include "random_project.h"
 
+#include "seeded_random.h"
+
 #include <random>
 #include <vector>
 
 namespace differential {
 namespace {
-
-class Random {
-public:
-  explicit Random(std::uint32_t seed) : rng_(seed) {}
-  int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
-  bool Chance(int percent) { return Below(100) < percent; }
-  template <class T> const T& Pick(const std::vector<T>& v) {
-    return v[static_cast<std::size_t>(Below(static_cast<int>(v.size())))];
-  }
-
-private:
-  std::mt19937 rng_;
-};
 
 // A small vocabulary, so that expressions overlap, nest and recur in the text.
 const std::vector<std::string> kWords = {
