@@ -109,8 +109,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Fail("the log and the outcome disagree on whether the pages were written");
     if (host.Boxes != 0)
       Fail("a message box for an accepted source");
-    if (result.FilesSaved != (result.FilesWritten.size() == 4))
+    // The four pages, and the search index when the source asks for one.
+    const std::size_t written = result.FilesWritten.size();
+    if (result.FilesSaved != (written == 4 || written == 5))
       Fail("pages reported as saved that were not all written, or the other way round");
+    if (written == 5 && !result.FilesWritten.back().ends_with(".search.js"))
+      Fail("a fifth file that is not the search index: " + result.FilesWritten.back());
     for (const std::string& page : result.FilesWritten) {
       std::error_code ec;
       if (!fs::is_regular_file(page, ec) || ec)
@@ -127,10 +131,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Fail("log of " + std::to_string(host.LogBytes) + " bytes for " + std::to_string(size) +
          " bytes of input");
 
-  // Nothing but the four pages appears, and they go before the next run.
+  // Nothing but the four pages and the search index appears, and they go
+  // before the next run.
   std::set<std::string> pages;
   for (const char* suffix : kSuffixes)
     pages.insert(std::string("Guide") + suffix);
+  pages.insert("Guide.search.js");
   for (const auto& entry : fs::directory_iterator(sandbox.Destination())) {
     if (!pages.count(entry.path().filename().string()))
       Fail("unexpected file " + entry.path().string());
