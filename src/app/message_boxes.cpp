@@ -6,6 +6,11 @@
 
 #include "app/wx_text.h"
 
+// Once more: the toolkit's headers may have brought <windows.h> since.
+#ifdef MessageBox
+#undef MessageBox
+#endif
+
 namespace {
 
 // The system's message-box flag values.

@@ -6,6 +6,12 @@
 
 #include "lib/dialogs.h"
 
+// On Windows the toolkit's headers bring <windows.h>, whose MessageBox macro
+// would rename the method.
+#ifdef MessageBox
+#undef MessageBox
+#endif
+
 class TMessageBoxes : public IMessageDialogs {
 public:
   /// Shows a modal box over the active window; flags as the system's

@@ -4,6 +4,7 @@
 #include <string>
 
 #include <wx/button.h>
+#include <wx/iconbndl.h>
 #include <wx/stattext.h>
 
 #include "app/about_form.h"
@@ -72,8 +73,13 @@ bool TOrvanelApp::OnInit() {
   // The base class would refuse the two paths as unknown parameters.
   SetAppName(ProgramName);
   SetAppDisplayName(ProgramName);
-  if (CreateWindowsOnInit)
+  if (CreateWindowsOnInit) {
     CreateForms();
+#ifdef __WXMSW__
+    // The program's icon resource (orvanel.rc), in all its sizes.
+    MainForm->SetIcons(wxIconBundle("AppIcon", nullptr));
+#endif
+  }
   return true;
 }
 

@@ -5,6 +5,12 @@
 #include <cstdint>
 #include <string>
 
+// <windows.h>, when included before this, makes MessageBox a macro that
+// would rename the method.
+#ifdef MessageBox
+#undef MessageBox
+#endif
+
 class IMessageDialogs {
 public:
   virtual ~IMessageDialogs() = default;
