@@ -7,9 +7,20 @@
 
 using namespace testing_support;
 
+namespace {
+
+// The folder delimiter in the paths the program shows and opens.
+#ifdef _WIN32
+const std::string Delimiter = "\\";
+#else
+const std::string Delimiter = "/";
+#endif
+
+} // namespace
+
 void WindowTest::SetUp() {
-  src = dir / "src/";
-  dest = dir / "out/";
+  src = dir / "src" + Delimiter;
+  dest = dir / "out" + Delimiter;
   MakeDirectory(src);
   MakeDirectory(dest);
   WriteDefaultTemplates(src);
