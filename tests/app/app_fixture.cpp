@@ -42,6 +42,13 @@ void WindowTest::Start(const std::vector<std::string>& arguments) {
   CreateForms();
   ASSERT_TRUE(app_testing::WaitUntil([] { return !app_testing::LogLines(*MainForm).empty(); }))
       << "the first activation never came";
+#ifdef __WXMSW__
+  // Under Wine the window manager places and activates the window a little
+  // later; clicks before that can land beside it.
+  ASSERT_TRUE(app_testing::WaitUntil([] { return MainForm->IsActive(); }))
+      << "the window manager never activated the window";
+  app_testing::Pump(100);
+#endif
 }
 
 void WindowTest::StartWithGuide() {
