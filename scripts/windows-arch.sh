@@ -60,8 +60,9 @@ use_wine_for() {
     wine_packages=(wine wine32)
     ;;
   x86_64)
-    # Debian's wine command prefers the 32-bit loader when wine32 is there.
-    export WINEARCH=win64 ORVANEL_WINE=/usr/lib/wine/wine64
+    # Debian's wine command prefers the 32-bit loader when wine32 is there;
+    # WINELOADER is what Wine itself starts further programs with.
+    export WINEARCH=win64 ORVANEL_WINE=/usr/lib/wine/wine64 WINELOADER=/usr/lib/wine/wine64
     wine_packages=(wine wine64)
     ;;
   esac

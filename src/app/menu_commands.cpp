@@ -25,6 +25,23 @@ void CloseMenuBar(wxFrame& frame) {
   wxMenuBar* bar = frame.GetMenuBar();
   if (deactivate && bar && bar->GetHandle())
     deactivate(bar->GetHandle());
+#elif defined(__WXMSW__)
+  // Windows enters its own modal menu loop when a bar item is clicked, and
+  // an empty popup keeps it there: the action would wait for the next click
+  // or key. EndMenu ends that loop; it takes no arguments, so the calling
+  // convention does not matter.
+  (void)frame;
+  using EndMenuFunction = int (*)();
+  static const EndMenuFunction endMenu = [] {
+    wxDynamicLibrary user32("user32.dll", wxDL_DEFAULT | wxDL_QUIET);
+    bool found = false;
+    void* symbol = user32.GetSymbol("EndMenu", &found);
+    // user32 stays loaded for the life of any window program.
+    user32.Detach();
+    return found ? reinterpret_cast<EndMenuFunction>(symbol) : nullptr;
+  }();
+  if (endMenu)
+    endMenu();
 #else
   (void)frame;
 #endif
@@ -41,6 +58,27 @@ wxMenu* AppendMenuCommand(wxFrame& frame, const wxString& title, std::function<v
   auto* menu = new wxMenu;
   bar->Append(menu, title);
   auto shared = std::make_shared<std::function<void()>>(std::move(action));
+#ifdef __WXMSW__
+  // Windows runs its own modal loop while a bar item is open, and an empty
+  // popup keeps it running: an action started inside it would have its
+  // windows nested in the menu loop, which holds the mouse. So the opening
+  // only asks the loop to end, and the action runs once the popup is gone.
+  auto opened = std::make_shared<bool>(false);
+  frame.Bind(wxEVT_MENU_OPEN, [&frame, menu, opened](wxMenuEvent& event) {
+    event.Skip();
+    if (event.GetMenu() != menu)
+      return;
+    *opened = true;
+    frame.CallAfter([&frame] { CloseMenuBar(frame); });
+  });
+  frame.Bind(wxEVT_MENU_CLOSE, [&frame, menu, opened, shared](wxMenuEvent& event) {
+    event.Skip();
+    if (event.GetMenu() != menu || !*opened)
+      return;
+    *opened = false;
+    frame.CallAfter([shared] { (*shared)(); });
+  });
+#else
   frame.Bind(wxEVT_MENU_OPEN, [&frame, menu, shared](wxMenuEvent& event) {
     event.Skip();
     if (event.GetMenu() != menu)
@@ -50,5 +88,6 @@ wxMenu* AppendMenuCommand(wxFrame& frame, const wxString& title, std::function<v
       (*shared)();
     });
   });
+#endif
   return menu;
 }

@@ -10,9 +10,20 @@
 
 using namespace testing_support;
 
+namespace {
+
+// The folder delimiter in the paths the program shows and opens.
+#ifdef _WIN32
+const std::string Delimiter = "\\";
+#else
+const std::string Delimiter = "/";
+#endif
+
+} // namespace
+
 void WindowTest::SetUp() {
-  src = dir / "src/";
-  dest = dir / "out/";
+  src = dir / "src" + Delimiter;
+  dest = dir / "out" + Delimiter;
   MakeDirectory(src);
   MakeDirectory(dest);
   WriteDefaultTemplates(src);
@@ -38,6 +49,13 @@ void WindowTest::Start(const std::vector<std::string>& arguments) {
   CreateForms();
   ASSERT_TRUE(app_testing::WaitUntil([] { return !app_testing::LogLines(*MainForm).empty(); }))
       << "the first activation never came";
+#ifdef __WXMSW__
+  // Under Wine the window manager places and activates the window a little
+  // later; clicks before that can land beside it.
+  ASSERT_TRUE(app_testing::WaitUntil([] { return MainForm->IsActive(); }))
+      << "the window manager never activated the window";
+  app_testing::Pump(100);
+#endif
 }
 
 void WindowTest::StartWithGuide() {

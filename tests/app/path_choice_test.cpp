@@ -133,7 +133,12 @@ TEST_F(WindowTest, TheLastChosenPairIsOfferedAtTheNextStart) {
 }
 
 TEST(PathChoice, TheProposedDestinationAndTheSourceNames) {
+#ifdef _WIN32
+  EXPECT_EQ(ProposedDestination("C:\\Users\\ann\\manual\\Manual.txt"),
+            "C:\\Users\\ann\\manual\\site");
+#else
   EXPECT_EQ(ProposedDestination("/home/ann/manual/Manual.txt"), "/home/ann/manual/site");
+#endif
   EXPECT_TRUE(IsTextFileName("/a/Guide.txt"));
   EXPECT_TRUE(IsTextFileName("Guide.TxT"));
   EXPECT_FALSE(IsTextFileName("/a/Guide.htm"));

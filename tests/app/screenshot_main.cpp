@@ -1,6 +1,7 @@
 // Renders the main window after a full conversion to a PNG file, for the
 // documentation. Run under an X server (scripts/screenshot uses Xvfb):
 //   orvanel_window_screenshot OUTPUT.png SOURCE DESTINATION
+// OUTPUT may also be a .bmp file.
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -69,7 +70,10 @@ int main(int argc, char** argv) {
         wxScreenDC screen;
         memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
         memory.SelectObject(wxNullBitmap);
-        result = picture.SaveFile(ToWx(output), wxBITMAP_TYPE_PNG) ? 0 : 1;
+        // The Windows build of the toolkit reads and writes no PNG.
+        const bool bmp = output.size() > 4 && output.compare(output.size() - 4, 4, ".bmp") == 0;
+        result =
+            picture.SaveFile(ToWx(output), bmp ? wxBITMAP_TYPE_BMP : wxBITMAP_TYPE_PNG) ? 0 : 1;
       } else {
         std::fprintf(stderr, "The conversion did not finish.\n");
       }

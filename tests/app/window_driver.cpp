@@ -14,6 +14,12 @@
 #include <wx/toplevel.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
+#ifdef __WXMSW__
+#include <wx/frame.h>
+#include <wx/menu.h>
+#include <wx/msw/registry.h>
+#include <wx/msw/wrapwin.h>
+#endif
 
 #include "app/main_form.h"
 #include "app/wx_text.h"
@@ -51,17 +57,51 @@ void PumpOnce() {
   }
 }
 
+#ifdef __WXMSW__
+// Files and web addresses are opened through their associations: the
+// recording opener becomes the handler of what the program opens. The
+// command names it without a folder, so it is found through PATH.
+void RegisterOpener() {
+  const wxString opener = "orvanel_test_opener.exe \"%1\"";
+  for (const char* extension : {".htm", ".html", ".txt"}) {
+    wxRegKey key(wxRegKey::HKCR, extension);
+    key.Create();
+    key.SetValue("", "OrvanelTestOpener");
+  }
+  for (const char* type : {"OrvanelTestOpener", "http", "https"}) {
+    wxRegKey shell(wxRegKey::HKCR, wxString(type) + "\\shell\\open");
+    shell.Create();
+    // A DDE handler would be asked before the command.
+    wxRegKey dde(shell, "ddeexec");
+    if (dde.Exists())
+      dde.DeleteSelf();
+    wxRegKey command(shell, "command");
+    command.Create();
+    command.SetValue("", opener);
+  }
+  {
+    wxRegKey type(wxRegKey::HKCR, "OrvanelTestOpener");
+    type.SetValue("", "Orvanel test opener");
+  }
+}
+#endif
+
 } // namespace
 
 TestEnvironment::TestEnvironment() {
   Root = MakeRoot();
+  NoOpenerFolder = Root / "no-opener";
+  fs::create_directories(NoOpenerFolder);
+  OpenedRecord = Root / "opened.txt";
+#ifdef __WXMSW__
+  OpenerFolder = fs::absolute(ORVANEL_TEST_OPENER_DIR);
+  RegisterOpener();
+  wxSetEnv("ORVANEL_TEST_OPENED_RECORD", OpenedRecord.string());
+#else
   fs::create_directories(Root / "home");
   fs::create_directories(Root / "tmp");
   OpenerFolder = Root / "opener";
-  NoOpenerFolder = Root / "no-opener";
   fs::create_directories(OpenerFolder);
-  fs::create_directories(NoOpenerFolder);
-  OpenedRecord = Root / "opened.txt";
   const fs::path script = OpenerFolder / "xdg-open";
   {
     std::ofstream out(script);
@@ -73,6 +113,7 @@ TestEnvironment::TestEnvironment() {
   wxSetEnv("TMPDIR", Root.string() + "/tmp");
   wxUnsetEnv("XDG_RUNTIME_DIR");
   wxSetEnv("NO_AT_BRIDGE", "1");
+#endif
   wxGetEnv("PATH", &OriginalPath);
   SetOpenerAvailable(true);
 }
@@ -84,7 +125,7 @@ TestEnvironment::~TestEnvironment() {
 
 void SetOpenerAvailable(bool available) {
   if (available)
-    wxSetEnv("PATH", wxString(OpenerFolder.string()) + ":" + OriginalPath);
+    wxSetEnv("PATH", wxString(OpenerFolder.string()) + wxPATH_SEP + OriginalPath);
   else
     wxSetEnv("PATH", wxString(NoOpenerFolder.string()));
 }
@@ -128,6 +169,17 @@ void Click(wxWindow* window) {
   const wxRect rect = window->GetScreenRect();
   ClickAt(rect.x + rect.width / 2, rect.y + rect.height / 2);
 }
+
+#ifdef __WXMSW__
+wxRect MenuBarItemRect(wxFrame& frame, int index) {
+  RECT rect;
+  if (!frame.GetMenuBar() || !::GetMenuItemRect(static_cast<HWND>(frame.GetHWND()),
+                                                static_cast<HMENU>(frame.GetMenuBar()->GetHMenu()),
+                                                static_cast<UINT>(index), &rect))
+    return wxRect();
+  return wxRect(wxPoint(rect.left, rect.top), wxPoint(rect.right - 1, rect.bottom - 1));
+}
+#endif
 
 void PressKey(int keyCode) {
   wxUIActionSimulator simulator;

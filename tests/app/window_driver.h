@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include <wx/gdicmn.h>
 #include <wx/timer.h>
 
 class wxDialog;
+class wxFrame;
 class wxWindow;
 class TMainForm;
 
@@ -35,6 +37,11 @@ void Pump(int ms);
 void Click(wxWindow* window);
 /// A simulated left click at a screen position.
 void ClickAt(int x, int y);
+#ifdef __WXMSW__
+/// Where the system draws item INDEX of FRAME's menu bar, in screen
+/// coordinates; empty if it cannot say.
+wxRect MenuBarItemRect(wxFrame& frame, int index);
+#endif
 /// A simulated key press (a wxKeyCode).
 void PressKey(int keyCode);
 
