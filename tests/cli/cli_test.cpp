@@ -6,36 +6,13 @@
 #include <filesystem>
 #include <string>
 
+#include "run_converter.h"
 #include "support/test_support.h"
 
+using namespace cli_testing;
 using namespace testing_support;
 
 namespace {
-
-struct RunResult {
-  int Status;
-  std::string Out;
-  std::string Err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s)
-    q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-// Runs the converter with ARGS (already quoted) and an optional environment
-// prefix, capturing both streams.
-RunResult Convert(const TempDir& dir, const std::string& args, const std::string& env = "") {
-  const std::string out = dir / "stdout.txt";
-  const std::string err = dir / "stderr.txt";
-  const std::string command = env + " " + Quote(ORVANEL_CONVERT_EXE) + " " + args + " >" +
-                              Quote(out) + " 2>" + Quote(err) + " </dev/null";
-  const int raw = std::system(command.c_str());
-  // std::system gives the wait status; the exit code is its second byte.
-  return {(raw >> 8) & 0xff, ReadFileBytes(out), ReadFileBytes(err)};
-}
 
 class CliTest : public ::testing::Test {
 protected:
@@ -58,7 +35,7 @@ protected:
 };
 
 TEST_F(CliTest, ConvertsAProjectAndPrintsTheWindowsLog) {
-  const RunResult run = Convert(dir, Args());
+  const RunResult run = RunConverter(dir, Args());
   EXPECT_EQ(run.Status, 0) << run.Err;
   EXPECT_EQ(run.Err, "");
   const std::string expectedStart =
@@ -78,8 +55,8 @@ TEST_F(CliTest, ConvertsAProjectAndPrintsTheWindowsLog) {
 }
 
 TEST_F(CliTest, OptionFlagsStandForTheCheckBoxes) {
-  const RunResult run = Convert(dir, Args("--fast --no-table-elements --no-section-separators "
-                                          "--make-code-pretty --quiet"));
+  const RunResult run = RunConverter(dir, Args("--fast --no-table-elements --no-section-separators "
+                                               "--make-code-pretty --quiet"));
   EXPECT_EQ(run.Status, 0) << run.Err;
   EXPECT_EQ(run.Out, "");
   const std::string content = ReadFileBytes(dest + "Guide.cnt.htm");
@@ -88,7 +65,7 @@ TEST_F(CliTest, OptionFlagsStandForTheCheckBoxes) {
   EXPECT_NE(content.find("</P><BR>\r\n\r\n"), std::string::npos);
 
   // Ignoring the project options keeps the tables the flags asked for.
-  const RunResult second = Convert(dir, Args("--ignore-project-options --quiet"));
+  const RunResult second = RunConverter(dir, Args("--ignore-project-options --quiet"));
   EXPECT_EQ(second.Status, 0);
   const std::string tables = ReadFileBytes(dest + "Guide.cnt.htm");
   EXPECT_NE(tables.find("<TD CLASS=\"WarnCell\"><P STYLE=\"MARGIN-BOTTOM: 0\">Plain"),
@@ -96,47 +73,47 @@ TEST_F(CliTest, OptionFlagsStandForTheCheckBoxes) {
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
-  const RunResult none = Convert(dir, "");
+  const RunResult none = RunConverter(dir, "");
   EXPECT_EQ(none.Status, 2);
   EXPECT_EQ(none.Out, "* Warning: there is no source file or destination directory.\n");
   EXPECT_NE(none.Err.find("Usage: orvanel-convert [OPTIONS] SOURCE DESTINATION"),
             std::string::npos);
 
-  EXPECT_EQ(Convert(dir, Args() + " extra").Status, 2);
-  EXPECT_EQ(Convert(dir, Args("--bogus")).Status, 2);
-  EXPECT_EQ(Convert(dir, Args("--fast --full")).Status, 2);
+  EXPECT_EQ(RunConverter(dir, Args() + " extra").Status, 2);
+  EXPECT_EQ(RunConverter(dir, Args("--bogus")).Status, 2);
+  EXPECT_EQ(RunConverter(dir, Args("--fast --full")).Status, 2);
   EXPECT_FALSE(FileExists(dest + "Guide.cnt.htm"));
 }
 
 TEST_F(CliTest, HelpAndVersion) {
-  const RunResult help = Convert(dir, "--help");
+  const RunResult help = RunConverter(dir, "--help");
   EXPECT_EQ(help.Status, 0);
   EXPECT_NE(help.Out.find("--ignore-project-options"), std::string::npos);
-  const RunResult version = Convert(dir, "--version");
+  const RunResult version = RunConverter(dir, "--version");
   EXPECT_EQ(version.Status, 0);
   EXPECT_NE(version.Out.find("orvanel-convert 1.0.1"), std::string::npos);
 }
 
 TEST_F(CliTest, RefusedInputsExitWithOneAndSayWhy) {
-  const RunResult missing = Convert(dir, Quote(src + "None.txt") + " " + Quote(dest));
+  const RunResult missing = RunConverter(dir, Quote(src + "None.txt") + " " + Quote(dest));
   EXPECT_EQ(missing.Status, 1);
   EXPECT_EQ(missing.Err, "Error: Invalid source file or destination directory.\n");
 
   WriteFileBytes(src + "Guide.htm", "x");
-  const RunResult extension = Convert(dir, Quote(src + "Guide.htm") + " " + Quote(dest));
+  const RunResult extension = RunConverter(dir, Quote(src + "Guide.htm") + " " + Quote(dest));
   EXPECT_EQ(extension.Status, 1);
   EXPECT_EQ(extension.Err, "Error: Invalid source file extension.\n");
   // Only the argument lines: the conversion logged nothing.
   EXPECT_EQ(extension.Out.find("Pre-processing"), std::string::npos);
 
-  const RunResult same = Convert(dir, Quote(src + "Guide.txt") + " " + Quote(src));
+  const RunResult same = RunConverter(dir, Quote(src + "Guide.txt") + " " + Quote(src));
   EXPECT_EQ(same.Status, 1);
   EXPECT_NE(same.Err.find("Source and destination directories are the same."), std::string::npos);
 }
 
 TEST_F(CliTest, MissingTemplateReportsTheFailureWhole) {
   std::filesystem::remove(src + "BeforeSection.htm");
-  const RunResult run = Convert(dir, Args());
+  const RunResult run = RunConverter(dir, Args());
   EXPECT_EQ(run.Status, 1);
   EXPECT_NE(run.Err.find("Failed to process file."), std::string::npos);
   EXPECT_NE(run.Err.find("RAISE CONTEXT"), std::string::npos);
@@ -148,7 +125,7 @@ TEST_F(CliTest, MissingTemplateReportsTheFailureWhole) {
 
 TEST_F(CliTest, OpenWithoutAnOpenerStillCountsTheFilesAsWritten) {
   WriteFileBytes(dest + "Index.htm", "<HTML></HTML>");
-  const RunResult run = Convert(dir, Args("--open"), "PATH=/nonexistent");
+  const RunResult run = RunConverter(dir, Args("--open"), "PATH=/nonexistent");
   EXPECT_EQ(run.Status, 0);
   EXPECT_TRUE(FileExists(dest + "Guide.gls.htm"));
   EXPECT_NE(run.Err.find("Failed to run file."), std::string::npos);
@@ -167,7 +144,7 @@ protected:
                                (status.empty() ? "exec sleep 5 </dev/null >/dev/null 2>&1\n"
                                                : "exit " + status + "\n"));
     std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
-    return Convert(dir, Args("--open"), "ORVANEL_OPENER=" + Quote(opener));
+    return RunConverter(dir, Args("--open"), "ORVANEL_OPENER=" + Quote(opener));
   }
   bool Opened() const { return FileExists(dir / "opened"); }
 };

@@ -11,26 +11,17 @@
 
 #include <httplib.h>
 
+#include "run_converter.h"
 #include "support/test_support.h"
 
+using namespace cli_testing;
 using namespace testing_support;
 
 namespace {
 
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s)
-    q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
 // What a file running in the background has written so far.
 std::string ReadSoFar(const std::string& name) {
   return FileExists(name) ? ReadFileBytes(name) : std::string();
-}
-
-int ExitStatus(int raw) {
-  return (raw >> 8) & 0xff;
 }
 
 class ServeTest : public ::testing::Test {

@@ -8,24 +8,13 @@
 #include <vector>
 
 #include "cli/cli_host.h"
+#include "run_converter.h"
 #include "support/test_support.h"
 
+using namespace cli_testing;
 using namespace testing_support;
 
 namespace {
-
-struct RunOutcome {
-  int Status;
-  std::string Out;
-  std::string Err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s)
-    q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
 
 class WarningsTest : public ::testing::Test {
 protected:
@@ -42,14 +31,8 @@ protected:
       text += line + "\r\n";
     WriteFileBytes(src + "Guide.txt", text);
   }
-  RunOutcome Convert(const std::string& options) {
-    const std::string out = dir / "stdout.txt";
-    const std::string err = dir / "stderr.txt";
-    const std::string command = Quote(ORVANEL_CONVERT_EXE) + " " + options + " " +
-                                Quote(src + "Guide.txt") + " " + Quote(dest) + " >" + Quote(out) +
-                                " 2>" + Quote(err) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {(raw >> 8) & 0xff, ReadFileBytes(out), ReadFileBytes(err)};
+  RunResult Convert(const std::string& options) {
+    return RunConverter(dir, options + " " + Quote(src + "Guide.txt") + " " + Quote(dest));
   }
   std::string Placed(int line, const std::string& text) const {
     return src + "Guide.txt:" + std::to_string(line) + ": warning: " + text + "\n";
@@ -96,7 +79,7 @@ TEST_F(WarningsTest, EveryKindOfWarningNamesItsLine) {
   for (int i = 0; i < 10; ++i)
     lines.push_back("~S+=Level " + std::to_string(i)); // 14 to 23; the tenth is too deep
   WriteSource(lines);
-  const RunOutcome run = Convert("--quiet");
+  const RunResult run = Convert("--quiet");
   EXPECT_EQ(run.Status, 0);
   EXPECT_EQ(run.Out, "");
   const std::string expected =
@@ -123,7 +106,7 @@ TEST_F(WarningsTest, EveryKindOfWarningNamesItsLine) {
 
 TEST_F(WarningsTest, TheLogStaysAsItWasAndQuietKeepsThePlaces) {
   WriteSource({"~S=Intro|intro", "~S=Again|intro", "Text [bad]"});
-  const RunOutcome loud = Convert("");
+  const RunResult loud = Convert("");
   EXPECT_EQ(loud.Status, 0);
   EXPECT_NE(loud.Out.find("\n* Warning: duplicate glossary item \"~S=Again|intro\". Can't add "
                           "item.\n"),
@@ -134,14 +117,14 @@ TEST_F(WarningsTest, TheLogStaysAsItWasAndQuietKeepsThePlaces) {
       Placed(2, "duplicate glossary item \"~S=Again|intro\". Can't add item.") +
       Placed(3, "unknown inline command \"bad\".");
   EXPECT_EQ(loud.Err, placed);
-  const RunOutcome quiet = Convert("--quiet");
+  const RunResult quiet = Convert("--quiet");
   EXPECT_EQ(quiet.Out, "");
   EXPECT_EQ(quiet.Err, placed);
 }
 
 TEST_F(WarningsTest, WarningsAsErrorsWritesThePagesAndFails) {
   WriteSource({"~S=Intro|intro", "Text [bad]"});
-  const RunOutcome warned = Convert("--quiet --warnings-as-errors");
+  const RunResult warned = Convert("--quiet --warnings-as-errors");
   EXPECT_EQ(warned.Status, 1);
   EXPECT_EQ(warned.Err, Placed(2, "unknown inline command \"bad\".") +
                             "orvanel-convert: 1 warning, treated as errors "
@@ -149,7 +132,7 @@ TEST_F(WarningsTest, WarningsAsErrorsWritesThePagesAndFails) {
   EXPECT_NE(ReadFileBytes(dest + "/Guide.cnt.htm").find("Text [bad]"), std::string::npos);
 
   WriteSource({"~S=Intro|intro", "Text"});
-  const RunOutcome clean = Convert("--quiet --warnings-as-errors");
+  const RunResult clean = Convert("--quiet --warnings-as-errors");
   EXPECT_EQ(clean.Status, 0) << clean.Err;
   EXPECT_EQ(clean.Err, "");
   // Without the flag a warning is no failure.
